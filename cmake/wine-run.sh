@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for CTest: a private prefix inside the build folder (made
+# once), no Wine debug chatter, a virtual X display when none is set, TZ passed through.
+set -euo pipefail
+exe=$1; shift
+build=${DIALMOOR_WINE_ROOT:-$(cd "$(dirname "$exe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)}
+export WINEPREFIX=${WINEPREFIX_OVERRIDE:-$build/wineprefix}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+exec 9>"$build/.wine.lock"
+flock 9
+if [ ! -f "$WINEPREFIX/.dialmoor-ready" ]; then
+  rm -rf "$WINEPREFIX"
+  wine wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  touch "$WINEPREFIX/.dialmoor-ready"
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  pidfile=$build/.xvfb.pid
+  if [ -f "$pidfile" ] && kill -0 "$(cut -d' ' -f1 "$pidfile")" 2>/dev/null; then
+    export DISPLAY=:$(cut -d' ' -f2 "$pidfile")
+  else
+    for n in $(seq 90 140); do
+      [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      echo "$! $n" >"$pidfile"
+      for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+      export DISPLAY=:$n
+      break
+    done
+  fi
+fi
+flock -u 9
+exec wine "$exe" "$@"

@@ -1,0 +1,56 @@
+// TDateTime: days since 30 December 1899 00:00 as a double, the fraction being the time of
+// day; encoding and decoding in the runtime's way.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/WinTypes.h"
+
+using TDateTime = double;
+
+constexpr double HoursPerDay = 24;
+constexpr double MinsPerDay = 1440;
+constexpr double SecsPerDay = 86400;
+constexpr double MSecsPerDay = 86400000;
+// Day number of 30 December 1899 counted with 1 January of year 1 as day 1.
+constexpr std::int32_t DateDelta = 693594;
+
+// Rounds to the nearest integer, halves to even (the runtime's Round). The argument must be
+// finite; callers that may hold a non-finite value check first.
+double RoundHalfEven(double value);
+
+bool IsLeapYear(int year);
+// 28..31; the month must be 1..12.
+int DaysInAMonth(int year, int month);
+
+// Encoding raises EConvertError for a date or time that does not exist (year outside
+// 1..9999, month outside 1..12, day past the month's end; hour above 23, minute or second
+// above 59, millisecond above 999).
+bool TryEncodeDate(int year, int month, int day, TDateTime& result);
+TDateTime EncodeDate(int year, int month, int day);
+bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& result);
+TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
+                         int millisecond);
+
+struct DecodedDateTime {
+  int year, month, day, hour, minute, second, millisecond;
+  int dayOfWeek;  // 1 = Sunday .. 7 = Saturday
+};
+
+// Decoding rounds the value to the nearest whole millisecond (halves to even) and splits it
+// into date and time. Values whose date is outside years 1..9999, or that are not finite,
+// raise EConvertError.
+bool TryDecodeDateTime(TDateTime value, DecodedDateTime& result);
+DecodedDateTime DecodeDateTime(TDateTime value);
+void DecodeDate(TDateTime value, int& year, int& month, int& day);
+void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
+// 1 = Sunday .. 7 = Saturday.
+int DayOfWeek(TDateTime value);
+
+// The whole-day part (the date) and the time-of-day part, both truncating toward zero.
+double DateOf(TDateTime value);
+
+TDateTime SystemTimeToDateTime(const SYSTEMTIME& time);
+// Raises EConvertError for values that cannot be decoded.
+SYSTEMTIME DateTimeToSystemTime(TDateTime value);
