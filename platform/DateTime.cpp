@@ -8,6 +8,9 @@ namespace {
 
 constexpr int kMonthDays[2][13] = {{0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
                                    {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
+constexpr int kDaysBeforeMonth[2][13] = {
+    {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
+    {0, 0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335}};
 
 // Day number (1 January of year 1 = day 1) of the first day of a year.
 std::int64_t DaysBeforeYear(int year) {
@@ -25,7 +28,7 @@ double RoundHalfEven(double value) {
   const double fraction = value - lower;
   if (fraction > 0.5) return lower + 1;
   if (fraction < 0.5) return lower;
-  return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+  return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;  // a tie: to the even neighbour
 }
 
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
@@ -36,9 +39,7 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& result) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
   const int leap = IsLeapYear(year) ? 1 : 0;
   if (day > kMonthDays[leap][month]) return false;
-  std::int64_t days = DaysBeforeYear(year);
-  for (int m = 1; m < month; ++m) days += kMonthDays[leap][m];
-  days += day;
+  const std::int64_t days = DaysBeforeYear(year) + kDaysBeforeMonth[leap][month] + day;
   result = static_cast<double>(days - DateDelta);
   return true;
 }
@@ -87,28 +88,19 @@ bool TryDecodeDateTime(TDateTime value, DecodedDateTime& result) {
   const std::int64_t dayNumber = dayIndex + DateDelta;  // 1 January of year 1 = 1
   if (dayNumber < 1 || dayNumber > kMaxDay) return false;
 
-  // Civil date from the day count (400-year cycles of 146097 days).
-  std::int64_t d = dayNumber - 1;
-  const std::int64_t cycles400 = d / 146097;
-  d %= 146097;
-  std::int64_t cycles100 = d / 36524;
-  if (cycles100 == 4) cycles100 = 3;
-  d -= cycles100 * 36524;
-  const std::int64_t cycles4 = d / 1461;
-  d %= 1461;
-  std::int64_t years1 = d / 365;
-  if (years1 == 4) years1 = 3;
-  d -= years1 * 365;
-  const int year = static_cast<int>(cycles400 * 400 + cycles100 * 100 + cycles4 * 4 + years1 + 1);
-  const int leap = IsLeapYear(year) ? 1 : 0;
-  int month = 1;
-  while (d >= kMonthDays[leap][month]) {
-    d -= kMonthDays[leap][month];
-    ++month;
-  }
-  result.year = year;
+  // Civil date from the day count, with years starting on 1 March so that the leap day is
+  // the last day of its year (cycles of 400 years, 146097 days).
+  const std::int64_t z = dayNumber + 305;  // day 1 (1 January of year 1) -> 306 days after 1 March of year 0
+  const std::int64_t era = z / 146097;
+  const std::int64_t dayOfEra = z - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 = March
+  const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+  result.year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
   result.month = month;
-  result.day = static_cast<int>(d) + 1;
+  result.day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
   result.hour = static_cast<int>(msOfDay / 3600000);
   result.minute = static_cast<int>(msOfDay / 60000 % 60);
   result.second = static_cast<int>(msOfDay / 1000 % 60);
@@ -139,7 +131,12 @@ void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& milli
   millisecond = d.millisecond;
 }
 
-int DayOfWeek(TDateTime value) { return DecodeDateTime(value).dayOfWeek; }
+int DayOfWeek(TDateTime value) {
+  // Whole dates (the common case: transition arithmetic) need no full decode.
+  if (value == std::trunc(value) && value >= 1 - DateDelta && value <= kMaxDay - DateDelta)
+    return static_cast<int>((static_cast<std::int64_t>(value) + DateDelta) % 7) + 1;
+  return DecodeDateTime(value).dayOfWeek;
+}
 
 double DateOf(TDateTime value) { return std::trunc(value); }
 

@@ -18,6 +18,27 @@ bool InInterval(TDateTime t, TDateTime from, TDateTime to) { return AtOrAfter(t,
 
 double Days(std::int64_t minutes) { return static_cast<double>(minutes) / MinsPerDay; }
 
+// T shifted by whole minutes, exact to the millisecond and held the way encoding a date and a
+// time holds it (whole days plus milliseconds / MSecsPerDay). Transition boundaries built so
+// compare exactly with encoded instants: a plain T + minutes / 1440 can land one unit in the
+// last place before the instant it names, and a strict comparison then puts the transition
+// instant itself on the wrong side.
+TDateTime ShiftMinutes(TDateTime t, std::int64_t minutes) {
+  const double scaled = t * MSecsPerDay;
+  constexpr double kExactLimit = 9.0e15;  // integers stay exact in a double below 2^53
+  if (!(std::fabs(scaled) < kExactLimit) || minutes > 1e11 || minutes < -1e11)
+    return t + Days(minutes);
+  constexpr std::int64_t kMsPerDay = 86400000;
+  const std::int64_t ms = static_cast<std::int64_t>(RoundHalfEven(scaled)) + minutes * 60000;
+  std::int64_t day = ms / kMsPerDay;
+  std::int64_t rest = ms % kMsPerDay;
+  if (rest < 0) {
+    rest += kMsPerDay;
+    --day;
+  }
+  return static_cast<double>(day) + static_cast<double>(rest) / MSecsPerDay;
+}
+
 TDateTime TimeOfRule(const SYSTEMTIME& rule) {
   return EncodeTime(rule.wHour, rule.wMinute, rule.wSecond, rule.wMilliseconds);
 }
@@ -45,7 +66,10 @@ TDateTime NthWeekdayOfMonth(int year, int month, int occurrence, int weekday) {
     return EncodeDate(year, month, day);
   }
   if (occurrence == 5) {
-    const int last = DaysInDateMonth(EncodeDate(year, month, 1));
+    // The 1st is encoded for its validation of year and month; the month length then follows
+    // from them directly, as DaysInDateMonth of that date would give it.
+    EncodeDate(year, month, 1);
+    const int last = DaysInAMonth(year, month);
     const int lastWeekday = DayOfWeek(EncodeDate(year, month, last));
     int day = last + (weekday - lastWeekday);
     if (day > last) day -= 7;
@@ -88,29 +112,37 @@ TDateTime ZoneLocalToUTC(TIME_ZONE_INFORMATION zone, bool preferDaylight, TDateT
   if (!GetTransitionsForYear(zone, DateYear(local), ds, ss, dOff, sOff))
     return local + Days(zone.Bias);
 
-  const double delta = Days(sOff - dOff);
+  // delta = (SO - DO) / 1440 days.
+  const TDateTime dsPlusDelta = ShiftMinutes(ds, sOff - dOff);
+  const TDateTime ssMinusDelta = ShiftMinutes(ss, dOff - sOff);
   const std::int64_t preferred = preferDaylight ? dOff : sOff;
   // Clocks go forward when daylight time begins (DO < SO): the gap follows the daylight start
   // and the overlap precedes the standard start; otherwise the two swap.
   const bool forward = dOff < sOff;
-  const bool overlap = forward ? InInterval(local, ss - delta, ss) : InInterval(local, ds + delta, ds);
+  const bool overlap = forward ? InInterval(local, ssMinusDelta, ss) : InInterval(local, dsPlusDelta, ds);
   if (overlap) return local + Days(preferred);
-  const bool gap = forward ? InInterval(local, ds, ds + delta) : InInterval(local, ss, ss - delta);
+  const bool gap = forward ? InInterval(local, ds, dsPlusDelta) : InInterval(local, ss, ssMinusDelta);
   if (gap) return 0;
   // Daylight time inside the calendar year (northern) or spanning the new year (southern).
   if (ds < ss) return local + Days(InInterval(local, ds, ss) ? dOff : sOff);
   return local + Days(InInterval(local, ss, ds) ? sOff : dOff);
 }
 
-TDateTime ZoneUTCToLocal(TIME_ZONE_INFORMATION zone, TDateTime utc) {
+ZoneOffset ZoneOffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc) {
   TDateTime ds, ss;
   std::int64_t dOff, sOff;
-  if (!GetTransitionsForYear(zone, DateYear(utc), ds, ss, dOff, sOff)) return utc - Days(zone.Bias);
-  const TDateTime daylightStartUtc = ds + Days(sOff);
-  const TDateTime standardStartUtc = ss + Days(dOff);
-  if (daylightStartUtc < standardStartUtc)
-    return utc - Days(InInterval(utc, daylightStartUtc, standardStartUtc) ? dOff : sOff);
-  return utc - Days(InInterval(utc, standardStartUtc, daylightStartUtc) ? sOff : dOff);
+  if (!GetTransitionsForYear(zone, DateYear(utc), ds, ss, dOff, sOff)) return {zone.Bias, false};
+  // The daylight start is a standard wall time, the standard start a daylight wall time.
+  const TDateTime daylightStartUtc = ShiftMinutes(ds, sOff);
+  const TDateTime standardStartUtc = ShiftMinutes(ss, dOff);
+  const bool daylight = daylightStartUtc < standardStartUtc
+                            ? InInterval(utc, daylightStartUtc, standardStartUtc)
+                            : !InInterval(utc, standardStartUtc, daylightStartUtc);
+  return {daylight ? dOff : sOff, daylight};
+}
+
+TDateTime ZoneUTCToLocal(TIME_ZONE_INFORMATION zone, TDateTime utc) {
+  return utc - Days(ZoneOffsetAtUTC(zone, utc).minutes);
 }
 
 TDateTime SystemLocalToUTC(bool preferDaylight, TDateTime local) {

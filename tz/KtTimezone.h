@@ -37,6 +37,14 @@ bool GetTransitionsThisYear(TIME_ZONE_INFORMATION zone, TDateTime& daylightStart
 TDateTime ZoneLocalToUTC(TIME_ZONE_INFORMATION zone, bool preferDaylight, TDateTime local);
 // UTC to local wall time of the zone.
 TDateTime ZoneUTCToLocal(TIME_ZONE_INFORMATION zone, TDateTime utc);
+
+// The offset that ZoneUTCToLocal applies at a UTC instant, and whether it is the daylight one
+// (never for a zone without daylight saving, whose offset is the plain Bias).
+struct ZoneOffset {
+  std::int64_t minutes;
+  bool daylight;
+};
+ZoneOffset ZoneOffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc);
 // ZoneLocalToUTC with the system's current zone rule.
 TDateTime SystemLocalToUTC(bool preferDaylight, TDateTime local);
 

@@ -233,6 +233,42 @@ TEST(ZoneUTCToLocal, AppliesTheOffsetInForce) {
   EXPECT_TRUE(SameInstant(At(2024, 7, 1, 3), ZoneUTCToLocal(Tokyo(), At(2024, 6, 30, 18))));
 }
 
+TEST(ZoneOffsetAtUTC, SwitchesExactlyAtTheTransitionInstant) {
+  // Berlin's daylight time begins at 01:00 UTC on 31 March 2024 and ends at 01:00 UTC on 27 October.
+  EXPECT_FALSE(ZoneOffsetAtUTC(Berlin(), At(2024, 3, 31, 0, 59, 59, 999)).daylight);
+  EXPECT_TRUE(ZoneOffsetAtUTC(Berlin(), At(2024, 3, 31, 1)).daylight);
+  EXPECT_EQ(ZoneOffsetAtUTC(Berlin(), At(2024, 3, 31, 1)).minutes, -120);
+  EXPECT_TRUE(ZoneOffsetAtUTC(Berlin(), At(2024, 10, 27, 0, 59, 59, 999)).daylight);
+  EXPECT_FALSE(ZoneOffsetAtUTC(Berlin(), At(2024, 10, 27, 1)).daylight);
+  EXPECT_TRUE(ZoneOffsetAtUTC(Sydney(), At(2023, 12, 31, 23)).daylight);
+  EXPECT_TRUE(ZoneOffsetAtUTC(Sydney(), At(2024, 1, 1, 1)).daylight);
+  EXPECT_FALSE(ZoneOffsetAtUTC(Tokyo(), At(2024, 7, 1)).daylight);
+  EXPECT_EQ(ZoneOffsetAtUTC(Tokyo(), At(2024, 7, 1)).minutes, -540);
+
+  // Every transition instant of four decades, encoded to the millisecond, already has the new
+  // offset, whatever rounding the boundary arithmetic meets.
+  const TIME_ZONE_INFORMATION alaska = Zone(540, Rule(11, 0, 1, 2), Rule(3, 0, 2, 2));
+  EXPECT_TRUE(SameInstant(At(2019, 11, 3, 1), ZoneUTCToLocal(alaska, At(2019, 11, 3, 10))));
+  const TIME_ZONE_INFORMATION zones[] = {alaska, Berlin(), Sydney(), NewYork(),
+                                         Zone(-570, Rule(4, 0, 1, 3), Rule(10, 0, 1, 2), 0, -30)};
+  for (const auto& zone : zones)
+    for (int year = 2000; year < 2040; ++year) {
+      TDateTime ds, ss;
+      std::int64_t dOff, sOff;
+      ASSERT_TRUE(GetTransitionsForYear(zone, year, ds, ss, dOff, sOff));
+      const TDateTime daylightStartUtc = RoundToMillisecond(ds + sOff / MinsPerDay);
+      const TDateTime standardStartUtc = RoundToMillisecond(ss + dOff / MinsPerDay);
+      ASSERT_TRUE(ZoneOffsetAtUTC(zone, daylightStartUtc).daylight) << year;
+      ASSERT_FALSE(ZoneOffsetAtUTC(zone, standardStartUtc).daylight) << year;
+      ASSERT_FALSE(ZoneOffsetAtUTC(zone, daylightStartUtc - kMs).daylight) << year;
+      ASSERT_TRUE(ZoneOffsetAtUTC(zone, standardStartUtc - kMs).daylight) << year;
+      // And on the local side the gap ends exactly where the wall clock resumes.
+      const TDateTime gapEnd = RoundToMillisecond(ds + (sOff - dOff) / MinsPerDay);
+      ASSERT_NE(ZoneLocalToUTC(zone, false, gapEnd), 0) << year;
+      ASSERT_EQ(ZoneLocalToUTC(zone, false, gapEnd - kMs), 0) << year;
+    }
+}
+
 // Every local time outside the gap converts to UTC and back to itself, and every UTC instant
 // converts to a local time that one reading of the overlap turns back into the same instant.
 TEST(Conversions, RoundTripOverSeveralYears) {
