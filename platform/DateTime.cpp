@@ -4,6 +4,9 @@
 
 #include "platform/SysUtils.h"
 
+// The arithmetic here runs in every zone conversion, so it keeps to 32-bit integers and plain
+// double operations: on i686, 64-bit division and most of libm are library calls.
+
 namespace {
 
 constexpr int kMonthDays[2][13] = {{0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
@@ -12,23 +15,41 @@ constexpr int kDaysBeforeMonth[2][13] = {
     {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
     {0, 0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335}};
 
-// Day number (1 January of year 1 = day 1) of the first day of a year.
-std::int64_t DaysBeforeYear(int year) {
-  const std::int64_t y = year - 1;
+// Day number (1 January of year 1 = day 1) of the last day before a year.
+int DaysBeforeYear(int year) {
+  const int y = year - 1;
   return y * 365 + y / 4 - y / 100 + y / 400;
 }
 
-constexpr std::int64_t kMaxDay = 3652059;  // day number of 31 December 9999
-constexpr std::int64_t kMsPerDay = 86400000;
+constexpr int kMaxDay = 3652059;  // day number of 31 December 9999
+// Beyond this many days from 1899 every value fails to decode; below it, milliseconds are
+// exact integers in a double.
+constexpr double kDecodeLimitDays = kMaxDay + 2.0;
+
+// Whole days (floor) and the milliseconds into that day of an integral millisecond count.
+void SplitMilliseconds(double ms, int& dayIndex, int& msOfDay) {
+  dayIndex = static_cast<int>(ms / MSecsPerDay);  // toward zero; exact for these magnitudes
+  double rest = ms - dayIndex * MSecsPerDay;
+  if (rest < 0) {
+    rest += MSecsPerDay;
+    --dayIndex;
+  }
+  msOfDay = static_cast<int>(rest);
+}
 
 }  // namespace
 
 double RoundHalfEven(double value) {
-  const double lower = std::floor(value);
+  // Adding and removing 1.5 * 2^52 leaves no fraction bits, and the addition rounds to nearest,
+  // ties to even: exactly the rounding wanted, for every |value| below 2^51.
+  constexpr double kShift = 6755399441055744.0;
+  const double magnitude = std::fabs(value);
+  if (magnitude < 2251799813685248.0) return (value + kShift) - kShift;
+  if (!(magnitude < 4503599627370496.0)) return value;  // integral already, or not finite
+  const double lower = std::floor(value);  // 2^51 and up: only .5 can remain
   const double fraction = value - lower;
-  if (fraction > 0.5) return lower + 1;
-  if (fraction < 0.5) return lower;
-  return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;  // a tie: to the even neighbour
+  if (fraction != 0.5) return fraction < 0.5 ? lower : lower + 1;
+  return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
@@ -39,8 +60,16 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& result) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
   const int leap = IsLeapYear(year) ? 1 : 0;
   if (day > kMonthDays[leap][month]) return false;
-  const std::int64_t days = DaysBeforeYear(year) + kDaysBeforeMonth[leap][month] + day;
+  const int days = DaysBeforeYear(year) + kDaysBeforeMonth[leap][month] + day;
   result = static_cast<double>(days - DateDelta);
+  return true;
+}
+
+bool TryEncodeMonthStart(int year, int month, int& firstDay, int& monthLength) {
+  if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
+  const int leap = IsLeapYear(year) ? 1 : 0;
+  firstDay = DaysBeforeYear(year) + kDaysBeforeMonth[leap][month] + 1 - DateDelta;
+  monthLength = kMonthDays[leap][month];
   return true;
 }
 
@@ -71,42 +100,60 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
   return EncodeDate(year, month, day) + EncodeTime(hour, minute, second, millisecond);
 }
 
-bool TryDecodeDateTime(TDateTime value, DecodedDateTime& result) {
-  if (!std::isfinite(value)) return false;
-  // Bound before converting to an integer: anything past year 9999 fails anyway.
-  const double limit = static_cast<double>(kMaxDay + 2) * MSecsPerDay;
-  const double scaled = value * MSecsPerDay;
-  if (std::fabs(scaled) > limit) return false;
-  const std::int64_t totalMs = static_cast<std::int64_t>(RoundHalfEven(scaled));
-  // Floor division: negative values count back from 30 December 1899 like the number line.
-  std::int64_t dayIndex = totalMs / kMsPerDay;
-  std::int64_t msOfDay = totalMs % kMsPerDay;
-  if (msOfDay < 0) {
-    msOfDay += kMsPerDay;
-    --dayIndex;
+namespace {
+
+// The day number (1 January of year 1 = 1) and milliseconds into the day of a value, rounded
+// to the millisecond; false outside years 1..9999.
+bool TrySplit(TDateTime value, int& dayNumber, int& msOfDay) {
+  if (!(std::fabs(value) < kDecodeLimitDays)) return false;  // also NaN
+  int dayIndex;
+  SplitMilliseconds(RoundHalfEven(value * MSecsPerDay), dayIndex, msOfDay);
+  dayNumber = dayIndex + DateDelta;
+  return dayNumber >= 1 && dayNumber <= kMaxDay;
+}
+
+}  // namespace
+
+int YearOf(TDateTime value) {
+  int dayNumber, msOfDay;
+  const double whole = std::floor(value);
+  const double fraction = value - whole;
+  // Away from midnight the rounding to milliseconds cannot change the day.
+  if (fraction > 1e-6 && fraction < 1 - 1e-6 && std::fabs(value) < kDecodeLimitDays) {
+    dayNumber = static_cast<int>(whole) + DateDelta;
+    if (dayNumber < 1 || dayNumber > kMaxDay) throw EConvertError("Invalid date-time value");
+  } else if (!TrySplit(value, dayNumber, msOfDay)) {
+    throw EConvertError("Invalid date-time value");
   }
-  const std::int64_t dayNumber = dayIndex + DateDelta;  // 1 January of year 1 = 1
-  if (dayNumber < 1 || dayNumber > kMaxDay) return false;
+  // The year whose 1 January is on or before the day: estimate, then correct by one.
+  int year = static_cast<int>(dayNumber * (1 / 365.2425)) + 1;
+  if (DaysBeforeYear(year) >= dayNumber) --year;
+  else if (DaysBeforeYear(year + 1) < dayNumber) ++year;
+  return year;
+}
+
+bool TryDecodeDateTime(TDateTime value, DecodedDateTime& result) {
+  int dayNumber, msOfDay;
+  if (!TrySplit(value, dayNumber, msOfDay)) return false;
 
   // Civil date from the day count, with years starting on 1 March so that the leap day is
-  // the last day of its year (cycles of 400 years, 146097 days).
-  const std::int64_t z = dayNumber + 305;  // day 1 (1 January of year 1) -> 306 days after 1 March of year 0
-  const std::int64_t era = z / 146097;
-  const std::int64_t dayOfEra = z - era * 146097;
-  const std::int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 = March
-  const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-  result.year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+  // the last day of its year (eras of 400 years, 146097 days).
+  const int z = dayNumber + 305;  // 1 January of year 1 is 306 days after 1 March of year 0
+  const int era = z / 146097;
+  const int dayOfEra = z - era * 146097;
+  const int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const int shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 = March
+  const int month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+  result.year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
   result.month = month;
-  result.day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  result.hour = static_cast<int>(msOfDay / 3600000);
-  result.minute = static_cast<int>(msOfDay / 60000 % 60);
-  result.second = static_cast<int>(msOfDay / 1000 % 60);
-  result.millisecond = static_cast<int>(msOfDay % 1000);
+  result.day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+  result.hour = msOfDay / 3600000;
+  result.minute = msOfDay / 60000 % 60;
+  result.second = msOfDay / 1000 % 60;
+  result.millisecond = msOfDay % 1000;
   // Day number 1 (1 January of year 1) was a Monday.
-  result.dayOfWeek = static_cast<int>(dayNumber % 7) + 1;
+  result.dayOfWeek = dayNumber % 7 + 1;
   return true;
 }
 
@@ -133,12 +180,24 @@ void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& milli
 
 int DayOfWeek(TDateTime value) {
   // Whole dates (the common case: transition arithmetic) need no full decode.
-  if (value == std::trunc(value) && value >= 1 - DateDelta && value <= kMaxDay - DateDelta)
-    return static_cast<int>((static_cast<std::int64_t>(value) + DateDelta) % 7) + 1;
+  if (value >= 1 - DateDelta && value <= kMaxDay - DateDelta) {
+    const int day = static_cast<int>(value);
+    if (day == value) return WeekdayOfDayNumber(day);
+  }
   return DecodeDateTime(value).dayOfWeek;
 }
 
 double DateOf(TDateTime value) { return std::trunc(value); }
+
+TDateTime ShiftMinutes(TDateTime value, double minutes) {
+  constexpr double kMinuteLimit = 1e11;  // keeps the millisecond sum an exact integer
+  if (!(std::fabs(value) < kDecodeLimitDays) || minutes > kMinuteLimit || minutes < -kMinuteLimit)
+    return value + minutes / MinsPerDay;
+  int dayIndex, msOfDay;
+  SplitMilliseconds(RoundHalfEven(value * MSecsPerDay) + RoundHalfEven(minutes) * 60000.0, dayIndex,
+                    msOfDay);
+  return static_cast<double>(dayIndex) + msOfDay / MSecsPerDay;
+}
 
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& t) {
   return EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,

@@ -29,6 +29,11 @@ int DaysInAMonth(int year, int month);
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 TDateTime EncodeDate(int year, int month, int day);
 bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& result);
+// The day number (days since 30 December 1899, as EncodeDate counts) of the 1st of a month and
+// the month's length; false for a year outside 1..9999 or a month outside 1..12.
+bool TryEncodeMonthStart(int year, int month, int& firstDay, int& monthLength);
+// 1 = Sunday .. 7 = Saturday for a day number of years 1..9999.
+inline int WeekdayOfDayNumber(int day) { return (day + DateDelta) % 7 + 1; }
 TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                          int millisecond);
@@ -47,9 +52,17 @@ void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
 // 1 = Sunday .. 7 = Saturday.
 int DayOfWeek(TDateTime value);
+// The year of the decoded value, without the rest of the decoding; EConvertError as there.
+int YearOf(TDateTime value);
 
-// The whole-day part (the date) and the time-of-day part, both truncating toward zero.
+// The whole-day part (the date), truncating toward zero.
 double DateOf(TDateTime value);
+
+// The value moved by whole minutes, exact to the millisecond and held the way EncodeDate plus
+// EncodeTime hold it (whole days plus milliseconds / MSecsPerDay), so that it compares exactly
+// with an encoded instant. A plain value + minutes / 1440 can land one unit in the last place
+// short of the instant it names.
+TDateTime ShiftMinutes(TDateTime value, double minutes);
 
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& time);
 // Raises EConvertError for values that cannot be decoded.

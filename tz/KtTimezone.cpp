@@ -16,28 +16,6 @@ bool AtOrAfter(TDateTime t, TDateTime x) { return t > x || DateTimesMatch(x, t);
 // T in [from, to): the start tolerant, the end strict.
 bool InInterval(TDateTime t, TDateTime from, TDateTime to) { return AtOrAfter(t, from) && t < to; }
 
-double Days(std::int64_t minutes) { return static_cast<double>(minutes) / MinsPerDay; }
-
-// T shifted by whole minutes, exact to the millisecond and held the way encoding a date and a
-// time holds it (whole days plus milliseconds / MSecsPerDay). Transition boundaries built so
-// compare exactly with encoded instants: a plain T + minutes / 1440 can land one unit in the
-// last place before the instant it names, and a strict comparison then puts the transition
-// instant itself on the wrong side.
-TDateTime ShiftMinutes(TDateTime t, std::int64_t minutes) {
-  const double scaled = t * MSecsPerDay;
-  constexpr double kExactLimit = 9.0e15;  // integers stay exact in a double below 2^53
-  if (!(std::fabs(scaled) < kExactLimit) || minutes > 1e11 || minutes < -1e11)
-    return t + Days(minutes);
-  constexpr std::int64_t kMsPerDay = 86400000;
-  const std::int64_t ms = static_cast<std::int64_t>(RoundHalfEven(scaled)) + minutes * 60000;
-  std::int64_t day = ms / kMsPerDay;
-  std::int64_t rest = ms % kMsPerDay;
-  if (rest < 0) {
-    rest += kMsPerDay;
-    --day;
-  }
-  return static_cast<double>(day) + static_cast<double>(rest) / MSecsPerDay;
-}
 
 TDateTime TimeOfRule(const SYSTEMTIME& rule) {
   return EncodeTime(rule.wHour, rule.wMinute, rule.wSecond, rule.wMilliseconds);
@@ -57,92 +35,156 @@ TDateTime RoundToMillisecond(TDateTime d) {
   return date + time;
 }
 
-TDateTime NthWeekdayOfMonth(int year, int month, int occurrence, int weekday) {
-  if (occurrence >= 1 && occurrence <= 4) {
-    const int first = DayOfWeek(EncodeDate(year, month, 1));
-    int day = weekday + 1 - first;
+namespace {
+
+// The transition arithmetic without exceptions: conversions call it for every value, and a
+// rule that names no real date is an expected outcome there, not an error.
+bool TryNthWeekdayOfMonth(int year, int month, int occurrence, int weekday, TDateTime& date) {
+  if (occurrence < 1 || occurrence > 5) {
+    date = 0;
+    return true;
+  }
+  int first, length;
+  if (!TryEncodeMonthStart(year, month, first, length)) return false;
+  int day;
+  if (occurrence <= 4) {
+    day = weekday + 1 - WeekdayOfDayNumber(first);
     if (day <= 0) day += 7;
     day += (occurrence - 1) * 7;
-    return EncodeDate(year, month, day);
+  } else {
+    // L is the month's length, as DaysInDateMonth of the 1st gives it.
+    day = length + (weekday - WeekdayOfDayNumber(first + length - 1));
+    if (day > length) day -= 7;
   }
-  if (occurrence == 5) {
-    // The 1st is encoded for its validation of year and month; the month length then follows
-    // from them directly, as DaysInDateMonth of that date would give it.
-    EncodeDate(year, month, 1);
-    const int last = DaysInAMonth(year, month);
-    const int lastWeekday = DayOfWeek(EncodeDate(year, month, last));
-    int day = last + (weekday - lastWeekday);
-    if (day > last) day -= 7;
-    return EncodeDate(year, month, day);
+  // Only a weekday outside 1..7 can leave the month.
+  if (day < 1 || day > length) return false;
+  date = first + day - 1;
+  return true;
+}
+
+bool TryTransitionDateForYear(const SYSTEMTIME& rule, int year, TDateTime& moment) {
+  if (rule.wMonth == 0) {
+    moment = 0;
+    return true;
   }
-  return 0;
+  TDateTime date, time;
+  const bool dateOk = rule.wYear != 0
+                          ? TryEncodeDate(rule.wYear, rule.wMonth, rule.wDay, date)
+                          : TryNthWeekdayOfMonth(year, rule.wMonth, rule.wDay, rule.wDayOfWeek + 1, date);
+  if (!dateOk || !TryEncodeTime(rule.wHour, rule.wMinute, rule.wSecond, rule.wMilliseconds, time))
+    return false;
+  moment = date + time;
+  return true;
+}
+
+// The boundary T + minutes as ShiftMinutes gives it exactly, where that matters: an instant
+// more than a millisecond from the plain sum compares alike with both.
+TDateTime Boundary(TDateTime t, double minutes, TDateTime probe) {
+  const TDateTime plain = t + minutes / MinsPerDay;
+  if (std::fabs(probe - plain) > 1.0 / MSecsPerDay) return plain;
+  return ShiftMinutes(t, minutes);
+}
+
+// One year of a zone's rule. Offsets are held as doubles: the sum of two 32-bit fields is
+// exact there, and on i686 a double is far cheaper to work with than a 64-bit integer.
+struct YearRule {
+  TDateTime daylightStart, standardStart;
+  double daylightOffset, standardOffset;
+};
+
+bool TryYearRule(const TIME_ZONE_INFORMATION& zone, int year, YearRule& rule) {
+  if (zone.DaylightDate.wMonth == 0 || zone.StandardDate.wMonth == 0) return false;
+  if (!TryTransitionDateForYear(zone.DaylightDate, year, rule.daylightStart) ||
+      !TryTransitionDateForYear(zone.StandardDate, year, rule.standardStart))
+    return false;
+  rule.daylightOffset = static_cast<double>(zone.Bias) + zone.DaylightBias;
+  rule.standardOffset = static_cast<double>(zone.Bias) + zone.StandardBias;
+  return true;
+}
+
+// The offset, in minutes, that ZoneUTCToLocal applies at a UTC instant.
+double OffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc, bool& daylight) {
+  YearRule r;
+  daylight = false;
+  if (!TryYearRule(zone, DateYear(utc), r)) return zone.Bias;
+  // The daylight start is a standard wall time, the standard start a daylight wall time.
+  const TDateTime daylightStartUtc = Boundary(r.daylightStart, r.standardOffset, utc);
+  const TDateTime standardStartUtc = Boundary(r.standardStart, r.daylightOffset, utc);
+  daylight = daylightStartUtc < standardStartUtc
+                 ? InInterval(utc, daylightStartUtc, standardStartUtc)
+                 : !InInterval(utc, standardStartUtc, daylightStartUtc);
+  return daylight ? r.daylightOffset : r.standardOffset;
+}
+
+}  // namespace
+
+TDateTime NthWeekdayOfMonth(int year, int month, int occurrence, int weekday) {
+  TDateTime date;
+  if (!TryNthWeekdayOfMonth(year, month, occurrence, weekday, date))
+    throw EConvertError("Invalid argument to date encode");
+  return date;
 }
 
 TDateTime TransitionDateForYear(const SYSTEMTIME& rule, int year) {
   if (rule.wMonth == 0) return 0;
-  if (rule.wYear != 0) return EncodeDate(rule.wYear, rule.wMonth, rule.wDay) + TimeOfRule(rule);
-  return NthWeekdayOfMonth(year, rule.wMonth, rule.wDay, rule.wDayOfWeek + 1) + TimeOfRule(rule);
+  // Raise the error the first failing encoding would raise: the date's, then the time's.
+  const TDateTime date = rule.wYear != 0
+                             ? EncodeDate(rule.wYear, rule.wMonth, rule.wDay)
+                             : NthWeekdayOfMonth(year, rule.wMonth, rule.wDay, rule.wDayOfWeek + 1);
+  return date + TimeOfRule(rule);
 }
 
-bool GetTransitionsForYear(TIME_ZONE_INFORMATION zone, int year, TDateTime& daylightStart,
+bool GetTransitionsForYear(const TIME_ZONE_INFORMATION& zone, int year, TDateTime& daylightStart,
                            TDateTime& standardStart, std::int64_t& daylightOffset,
                            std::int64_t& standardOffset) {
   if (zone.DaylightDate.wMonth == 0 || zone.StandardDate.wMonth == 0) return false;
-  try {
-    daylightStart = TransitionDateForYear(zone.DaylightDate, year);
-    standardStart = TransitionDateForYear(zone.StandardDate, year);
-  } catch (const EConvertError&) {
-    return false;
-  }
+  TDateTime daylight, standard;
+  const bool daylightOk = TryTransitionDateForYear(zone.DaylightDate, year, daylight);
+  if (daylightOk) daylightStart = daylight;
+  if (!daylightOk || !TryTransitionDateForYear(zone.StandardDate, year, standard)) return false;
+  standardStart = standard;
   daylightOffset = static_cast<std::int64_t>(zone.Bias) + zone.DaylightBias;
   standardOffset = static_cast<std::int64_t>(zone.Bias) + zone.StandardBias;
   return true;
 }
 
-bool GetTransitionsThisYear(TIME_ZONE_INFORMATION zone, TDateTime& daylightStart,
+bool GetTransitionsThisYear(const TIME_ZONE_INFORMATION& zone, TDateTime& daylightStart,
                             TDateTime& standardStart, std::int64_t& daylightOffset,
                             std::int64_t& standardOffset) {
   return GetTransitionsForYear(zone, CurrentYear(), daylightStart, standardStart, daylightOffset,
                                standardOffset);
 }
 
-TDateTime ZoneLocalToUTC(TIME_ZONE_INFORMATION zone, bool preferDaylight, TDateTime local) {
-  TDateTime ds, ss;
-  std::int64_t dOff, sOff;
-  if (!GetTransitionsForYear(zone, DateYear(local), ds, ss, dOff, sOff))
-    return local + Days(zone.Bias);
+TDateTime ZoneLocalToUTC(const TIME_ZONE_INFORMATION& zone, bool preferDaylight, TDateTime local) {
+  YearRule r;
+  if (!TryYearRule(zone, DateYear(local), r)) return local + zone.Bias / MinsPerDay;
+  const TDateTime ds = r.daylightStart, ss = r.standardStart;
+  const double dOff = r.daylightOffset, sOff = r.standardOffset;
 
   // delta = (SO - DO) / 1440 days.
-  const TDateTime dsPlusDelta = ShiftMinutes(ds, sOff - dOff);
-  const TDateTime ssMinusDelta = ShiftMinutes(ss, dOff - sOff);
-  const std::int64_t preferred = preferDaylight ? dOff : sOff;
+  const TDateTime dsPlusDelta = Boundary(ds, sOff - dOff, local);
+  const TDateTime ssMinusDelta = Boundary(ss, dOff - sOff, local);
   // Clocks go forward when daylight time begins (DO < SO): the gap follows the daylight start
   // and the overlap precedes the standard start; otherwise the two swap.
   const bool forward = dOff < sOff;
   const bool overlap = forward ? InInterval(local, ssMinusDelta, ss) : InInterval(local, dsPlusDelta, ds);
-  if (overlap) return local + Days(preferred);
+  if (overlap) return local + (preferDaylight ? dOff : sOff) / MinsPerDay;
   const bool gap = forward ? InInterval(local, ds, dsPlusDelta) : InInterval(local, ss, ssMinusDelta);
   if (gap) return 0;
   // Daylight time inside the calendar year (northern) or spanning the new year (southern).
-  if (ds < ss) return local + Days(InInterval(local, ds, ss) ? dOff : sOff);
-  return local + Days(InInterval(local, ss, ds) ? sOff : dOff);
+  if (ds < ss) return local + (InInterval(local, ds, ss) ? dOff : sOff) / MinsPerDay;
+  return local + (InInterval(local, ss, ds) ? sOff : dOff) / MinsPerDay;
 }
 
 ZoneOffset ZoneOffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc) {
-  TDateTime ds, ss;
-  std::int64_t dOff, sOff;
-  if (!GetTransitionsForYear(zone, DateYear(utc), ds, ss, dOff, sOff)) return {zone.Bias, false};
-  // The daylight start is a standard wall time, the standard start a daylight wall time.
-  const TDateTime daylightStartUtc = ShiftMinutes(ds, sOff);
-  const TDateTime standardStartUtc = ShiftMinutes(ss, dOff);
-  const bool daylight = daylightStartUtc < standardStartUtc
-                            ? InInterval(utc, daylightStartUtc, standardStartUtc)
-                            : !InInterval(utc, standardStartUtc, daylightStartUtc);
-  return {daylight ? dOff : sOff, daylight};
+  bool daylight;
+  const double minutes = OffsetAtUTC(zone, utc, daylight);
+  return {static_cast<std::int64_t>(minutes), daylight};
 }
 
-TDateTime ZoneUTCToLocal(TIME_ZONE_INFORMATION zone, TDateTime utc) {
-  return utc - Days(ZoneOffsetAtUTC(zone, utc).minutes);
+TDateTime ZoneUTCToLocal(const TIME_ZONE_INFORMATION& zone, TDateTime utc) {
+  bool daylight;
+  return utc - OffsetAtUTC(zone, utc, daylight) / MinsPerDay;
 }
 
 TDateTime SystemLocalToUTC(bool preferDaylight, TDateTime local) {
@@ -151,7 +193,7 @@ TDateTime SystemLocalToUTC(bool preferDaylight, TDateTime local) {
   return ZoneLocalToUTC(zone, preferDaylight, local);
 }
 
-std::int64_t GetZoneUTCBias(TIME_ZONE_INFORMATION zone) {
+std::int64_t GetZoneUTCBias(const TIME_ZONE_INFORMATION& zone) {
   for (;;) {
     const int before = SystemCurrentBias();
     const TDateTime utc = SystemTimeToDateTime(TimeServices().GetSystemTime());

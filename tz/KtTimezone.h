@@ -1,5 +1,5 @@
 // Zone rule arithmetic: transition dates, local/UTC conversion, current bias, Internet time.
-// Rules are TIME_ZONE_INFORMATION records taken by value; offsets are minutes with
+// Routines read the rule record they are given and keep nothing; offsets are minutes with
 // UTC = local + offset. Offsets that add two record fields are 64-bit, so no record overflows.
 #pragma once
 
@@ -25,18 +25,18 @@ TDateTime TransitionDateForYear(const SYSTEMTIME& rule, int year);
 // The start of daylight time (in local standard time), the start of standard time (in local
 // daylight time) and the two offsets. False, with the outputs untouched, for a zone without
 // daylight saving; false also for a rule that names no real date (daylightStart may be set).
-bool GetTransitionsForYear(TIME_ZONE_INFORMATION zone, int year, TDateTime& daylightStart,
+bool GetTransitionsForYear(const TIME_ZONE_INFORMATION& zone, int year, TDateTime& daylightStart,
                            TDateTime& standardStart, std::int64_t& daylightOffset,
                            std::int64_t& standardOffset);
-bool GetTransitionsThisYear(TIME_ZONE_INFORMATION zone, TDateTime& daylightStart,
+bool GetTransitionsThisYear(const TIME_ZONE_INFORMATION& zone, TDateTime& daylightStart,
                             TDateTime& standardStart, std::int64_t& daylightOffset,
                             std::int64_t& standardOffset);
 
 // Local wall time of the zone to UTC. 0 for a local time in the spring gap; in the autumn
 // overlap preferDaylight picks the earlier instant.
-TDateTime ZoneLocalToUTC(TIME_ZONE_INFORMATION zone, bool preferDaylight, TDateTime local);
+TDateTime ZoneLocalToUTC(const TIME_ZONE_INFORMATION& zone, bool preferDaylight, TDateTime local);
 // UTC to local wall time of the zone.
-TDateTime ZoneUTCToLocal(TIME_ZONE_INFORMATION zone, TDateTime utc);
+TDateTime ZoneUTCToLocal(const TIME_ZONE_INFORMATION& zone, TDateTime utc);
 
 // The offset that ZoneUTCToLocal applies at a UTC instant, and whether it is the daylight one
 // (never for a zone without daylight saving, whose offset is the plain Bias).
@@ -49,7 +49,7 @@ ZoneOffset ZoneOffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc);
 TDateTime SystemLocalToUTC(bool preferDaylight, TDateTime local);
 
 // The zone's offset in force now, in minutes (UTC - local).
-std::int64_t GetZoneUTCBias(TIME_ZONE_INFORMATION zone);
+std::int64_t GetZoneUTCBias(const TIME_ZONE_INFORMATION& zone);
 
 // -1, 0 or 1 comparing the eight fields in record order.
 int CompareSystemTimes(const SYSTEMTIME& a, const SYSTEMTIME& b);

@@ -4,7 +4,7 @@
 
 bool YearIsLeap(int year) { return IsLeapYear(year); }
 
-int DateYear(TDateTime date) { return DecodeDateTime(date).year; }
+int DateYear(TDateTime date) { return YearOf(date); }
 
 int DateMonth(TDateTime date) { return DecodeDateTime(date).month; }
 

@@ -6,6 +6,14 @@
 #include "platform/DateTime.h"
 #include "platform/SysUtils.h"
 
+namespace {
+// A value re-encoded from its decoded parts: the form EncodeDate + EncodeTime give.
+TDateTime RoundToEncoded(TDateTime value) {
+  const DecodedDateTime d = DecodeDateTime(value);
+  return EncodeDate(d.year, d.month, d.day) + EncodeTime(d.hour, d.minute, d.second, d.millisecond);
+}
+}  // namespace
+
 TEST(DateTime, EncodesTheRuntimeDayNumbers) {
   EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
   EXPECT_EQ(EncodeDate(2024, 1, 1), 45292.0);
@@ -52,6 +60,19 @@ TEST(DateTime, DecodesEveryDayOfFourHundredYearsBackToItself) {
   EXPECT_EQ(DecodeDateTime(EncodeDate(9999, 12, 31)).day, 31);
 }
 
+TEST(DateTime, YearOfAgreesWithTheFullDecodeAtEveryYearBoundary) {
+  for (int year = 1; year <= 9999; ++year) {
+    const TDateTime first = EncodeDate(year, 1, 1);
+    const TDateTime last = EncodeDateTime(year, 12, 31, 23, 59, 59, 999);
+    ASSERT_EQ(YearOf(first), year);
+    ASSERT_EQ(YearOf(last), year);
+    ASSERT_EQ(YearOf(last + 0.4 / MSecsPerDay), year);
+  }
+  EXPECT_THROW(YearOf(EncodeDate(9999, 12, 31) + 1), EConvertError);
+  EXPECT_THROW(YearOf(EncodeDate(9999, 12, 31) + 1 - 0.4 / MSecsPerDay), EConvertError);  // rounds up
+  EXPECT_THROW(YearOf(std::numeric_limits<double>::quiet_NaN()), EConvertError);
+}
+
 TEST(DateTime, WeekdaysCountFromSunday) {
   EXPECT_EQ(DayOfWeek(0), 7);                          // 30 December 1899, a Saturday
   EXPECT_EQ(DayOfWeek(EncodeDate(2024, 3, 31)), 1);    // a Sunday
@@ -73,6 +94,27 @@ TEST(DateTime, DecodingRoundsToTheNearestMillisecondHalvesToEven) {
   EXPECT_EQ(RoundHalfEven(3.5), 4);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
   EXPECT_EQ(RoundHalfEven(-2.6), -3);
+  EXPECT_EQ(RoundHalfEven(-0.5), 0);
+  EXPECT_EQ(RoundHalfEven(0.49999999999999994), 0);
+  EXPECT_EQ(RoundHalfEven(2251799813685248.5), 2251799813685248.0);  // 2^51 + 0.5: a tie
+  EXPECT_EQ(RoundHalfEven(2251799813685249.5), 2251799813685250.0);
+  EXPECT_EQ(RoundHalfEven(-2251799813685249.5), -2251799813685250.0);
+  EXPECT_EQ(RoundHalfEven(1e300), 1e300);
+  EXPECT_TRUE(std::isnan(RoundHalfEven(std::numeric_limits<double>::quiet_NaN())));
+}
+
+TEST(DateTime, ShiftMinutesLandsExactlyOnEncodedInstants) {
+  // The sum a plain addition gives can miss the encoded instant by one unit in the last place;
+  // the shifted value must equal it bit for bit, for every minute offset of a year's worth.
+  const TDateTime base = EncodeDateTime(2019, 11, 3, 2, 0, 0, 0);
+  for (int minutes = -1440 * 3; minutes <= 1440 * 400; minutes += 17) {
+    const TDateTime expected = RoundToEncoded(base + minutes / MinsPerDay);
+    ASSERT_EQ(ShiftMinutes(base, minutes), expected) << minutes;
+  }
+  EXPECT_EQ(ShiftMinutes(EncodeDateTime(2019, 11, 3, 2, 0, 0, 0), 480),
+            EncodeDateTime(2019, 11, 3, 10, 0, 0, 0));
+  EXPECT_EQ(ShiftMinutes(EncodeDate(2000, 1, 1), -1), EncodeDateTime(1999, 12, 31, 23, 59, 0, 0));
+  EXPECT_EQ(ShiftMinutes(1e300, 5), 1e300);
 }
 
 TEST(DateTime, RefusesValuesOutsideTheCalendar) {
