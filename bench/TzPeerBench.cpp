@@ -4,31 +4,21 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "tests/tz/ZoneRules.h"
 #include "tz/KtTimezone.h"
 #include "tz/KtTimezoneCatalogue.h"
 
 namespace {
 
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Best of several rounds, in nanoseconds per call.
 template <typename Fn>
 double NsPerCall(size_t calls, Fn fn) {
   double best = 1e30;
   for (int round = 0; round < 7; ++round) {
-    const double start = Seconds();
+    const double start = BenchSeconds();
     fn();
-    best = std::min(best, (Seconds() - start) * 1e9 / static_cast<double>(calls));
+    best = std::min(best, (BenchSeconds() - start) * 1e9 / static_cast<double>(calls));
   }
   return best;
 }
@@ -86,12 +76,11 @@ int main() {
   TKtRegistryTimeZones catalogue;
   std::vector<double> reloads;
   for (int i = 0; i < 15; ++i) {
-    const double start = Seconds();
+    const double start = BenchSeconds();
     catalogue.Reload();
-    reloads.push_back((Seconds() - start) * 1e3);
+    reloads.push_back((BenchSeconds() - start) * 1e3);
   }
-  std::sort(reloads.begin(), reloads.end());
   std::printf("catalogue: %d zones, median of %zu reloads\n", catalogue.Count(), reloads.size());
-  std::printf("BENCH wine_catalogue_reload %.2f ms\n", reloads[reloads.size() / 2]);
+  std::printf("BENCH wine_catalogue_reload %.2f ms\n", Median(reloads));
   return 0;
 }

@@ -16,6 +16,8 @@ function(dm_add_test name)
     set(T_TIMEOUT 300)
   endif()
   if(DIALMOOR_WIN32)
+    # Tests link the plain half of the fat LTO objects, next to GoogleTest's plain code.
+    target_link_options(${name} PRIVATE -fno-use-linker-plugin)
     add_test(NAME win32.${name} COMMAND ${name})
     set_tests_properties(win32.${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
   else()

@@ -115,6 +115,7 @@ std::string TRegistry::ReadString(std::string_view name) {
   if (!key_ || !key_->QueryValue(name, value)) return {};
   if (!IsStringType(value.type)) InvalidDataType(name);
   // Stored strings end with a zero; a value written without one is taken whole.
+  if (value.data.empty()) return {};
   const auto* bytes = reinterpret_cast<const char*>(value.data.data());
   const void* zero = std::memchr(bytes, 0, value.data.size());
   const std::size_t length =

@@ -101,16 +101,15 @@ class Win32Key final : public IRegistryKey {
 
   bool QueryValue(std::string_view name, RegistryValue& value) override {
     const std::string valueName(name);
+    // Most values fit a small buffer, and each query is a round trip to the registry: ask
+    // for the data at once and only ask again, with the size given, when it did not fit.
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key_.get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
-        ERROR_SUCCESS)
-      return false;
+    DWORD size = 256;
     for (int attempt = 0; attempt < 8; ++attempt) {
       value.data.resize(size);
-      LONG result = RegQueryValueExA(key_.get(), valueName.c_str(), nullptr, &type,
-                                     value.data.empty() ? nullptr : value.data.data(), &size);
-      if (result == ERROR_MORE_DATA) continue;  // grew between the two calls
+      const LONG result =
+          RegQueryValueExA(key_.get(), valueName.c_str(), nullptr, &type, value.data.data(), &size);
+      if (result == ERROR_MORE_DATA) continue;  // size now holds what it needs
       if (result != ERROR_SUCCESS) return false;
       value.data.resize(size);
       value.type = type;

@@ -58,9 +58,8 @@ ZoneRowTexts ZoneRow(const TIME_ZONE_INFORMATION& zone, const std::string& keyNa
   return row;
 }
 
-std::string ZoneDateTimeText(const TIME_ZONE_INFORMATION& zone, TDateTime utcNow,
-                             const TFormatSettings& settings) {
-  return FormatDateTime("yyyy.mm.dd hh:nn", ZoneUTCToLocal(zone, utcNow), settings);
+std::string DateTimeColumnText(TDateTime local, const TFormatSettings& settings) {
+  return FormatDateTime("yyyy.mm.dd hh:nn", local, settings);
 }
 
 std::string BiasLine(const WCHAR (&name)[32], std::int64_t bias) {

@@ -28,9 +28,8 @@ struct ZoneRowTexts {
 ZoneRowTexts ZoneRow(const TIME_ZONE_INFORMATION& zone, const std::string& keyName,
                      const TIME_ZONE_INFORMATION& systemZone, TDateTime utcNow);
 
-// "yyyy.mm.dd hh:nn" of the zone's local time at the UTC instant.
-std::string ZoneDateTimeText(const TIME_ZONE_INFORMATION& zone, TDateTime utcNow,
-                             const TFormatSettings& settings);
+// The Date Time column's text of a local time: "yyyy.mm.dd hh:nn".
+std::string DateTimeColumnText(TDateTime local, const TFormatSettings& settings);
 
 // "%s, %d minute bias".
 std::string BiasLine(const WCHAR (&name)[32], std::int64_t bias);

@@ -97,6 +97,8 @@ TEST_F(RegistryTest, SizesAndStringsFollowTheStoredData) {
   Put("K", "Expand", RegistryType::ExpandString, {'%', 'X', '%', 0, 'j', 0});
   EXPECT_EQ(reg.ReadString("NoZero"), "hi");
   EXPECT_EQ(reg.ReadString("Expand"), "%X%");
+  Put("K", "NoBytes", RegistryType::String, {});
+  EXPECT_EQ(reg.ReadString("NoBytes"), "");
 }
 
 TEST_F(RegistryTest, ReadsOfTheWrongTypeRaise) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tester/TesterText.h"
+#include "tz/KtTimezone.h"
 #include "tests/tz/ZoneRules.h"
 
 namespace {
@@ -67,12 +68,12 @@ TEST(TesterRows, RowTextsAndDaylightState) {
 
 TEST(TesterRows, DateTimeColumnIsEachZonesOwnLocalTime) {
   const TFormatSettings s = English();
-  EXPECT_EQ(ZoneDateTimeText(Berlin(), At(2024, 10, 27, 0, 30), s), "2024.10.27 02:30");
-  EXPECT_EQ(ZoneDateTimeText(Berlin(), At(2024, 10, 27, 1, 30), s), "2024.10.27 02:30");
-  EXPECT_EQ(ZoneDateTimeText(Sydney(), At(2024, 10, 27, 1, 30), s), "2024.10.27 12:30");
+  EXPECT_EQ(DateTimeColumnText(ZoneUTCToLocal(Berlin(), At(2024, 10, 27, 0, 30)), s), "2024.10.27 02:30");
+  EXPECT_EQ(DateTimeColumnText(ZoneUTCToLocal(Berlin(), At(2024, 10, 27, 1, 30)), s), "2024.10.27 02:30");
+  EXPECT_EQ(DateTimeColumnText(ZoneUTCToLocal(Sydney(), At(2024, 10, 27, 1, 30)), s), "2024.10.27 12:30");
   TFormatSettings dots = s;
   dots.TimeSeparator = '.';
-  EXPECT_EQ(ZoneDateTimeText(Tokyo(), At(2024, 12, 31, 15, 5), dots), "2025.01.01 00.05");
+  EXPECT_EQ(DateTimeColumnText(ZoneUTCToLocal(Tokyo(), At(2024, 12, 31, 15, 5)), dots), "2025.01.01 00.05");
 }
 
 TEST(TesterMemo, RuleTexts) {

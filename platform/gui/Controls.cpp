@@ -1,0 +1,402 @@
+#include "platform/gui/Controls.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cctype>
+#include <vector>
+
+#include "platform/SysUtils.h"
+#include "platform/gui/Menus.h"
+
+namespace {
+
+constexpr char kControlProp[] = "DmControl";
+constexpr char kContainerClass[] = "DmContainer";
+
+}  // namespace
+
+void InitGuiRuntime() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES |
+                                                ICC_UPDOWN_CLASS | ICC_BAR_CLASSES |
+                                                ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&init);
+    return true;
+  }();
+  (void)done;
+}
+
+std::string GetLongHint(const std::string& hint) {
+  const size_t bar = hint.find('|');
+  return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
+std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
+
+char MnemonicOf(const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    ++i;  // "&&" is a plain ampersand
+  }
+  return 0;
+}
+
+void TControl::SetShowHint(bool value) {
+  if (!value || !handle_) {
+    tooltip_.reset();
+    return;
+  }
+  if (!tooltip_)
+    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
+  if (!tooltip_) return;
+  const std::string text = GetShortHint(Hint);
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = handle_;
+  tool.uId = reinterpret_cast<UINT_PTR>(handle_);
+  tool.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+const char* TControl::RegisterClass(const char* name, UINT classStyle, HBRUSH background) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return name;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.style = classStyle;
+  wc.lpfnWndProc = &TControl::WindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  if (!RegisterClassExA(&wc)) throw Exception(Format("Cannot register the window class %s", name));
+  return name;
+}
+
+TControl::TControl(TWinControl* AParent) : TComponent(AParent), parent_(AParent) {
+  if (parent_) font_.Assign(parent_->font_);
+  font_.OnChange = [this] {
+    if (!syncingFont_) parentFont_ = false;
+    FontChanged();
+  };
+}
+
+TControl::~TControl() {
+  font_.OnChange = nullptr;
+  tooltip_.reset();
+  if (handle_) {
+    const HWND window = handle_;
+    RemovePropA(window, kControlProp);
+    handle_ = nullptr;
+    DestroyWindow(window);
+  }
+}
+
+void TControl::CreateHandle(const char* windowClass, DWORD style, DWORD exStyle,
+                            HWND parentWindow) {
+  InitGuiRuntime();
+  HMENU id = nullptr;
+  if (style & WS_CHILD) id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(parent_->nextId_++));
+  if (visible_) style |= WS_VISIBLE;
+  if (!enabled_) style |= WS_DISABLED;
+  const HWND window = CreateWindowExA(exStyle, windowClass, "", style, left_, top_, width_, height_,
+                                      parentWindow, id, GetModuleHandleA(nullptr), this);
+  if (!window) throw Exception(Format("Cannot create a window of the class %s", windowClass));
+  if (!handle_) {  // a system class: WM_NCCREATE did not come through WindowProc
+    handle_ = window;
+    SetPropA(window, kControlProp, this);
+  }
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont()), FALSE);
+}
+
+LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TControl* self;
+  if (message == WM_NCCREATE) {
+    self = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (self) {
+      self->handle_ = window;
+      self->ownClass_ = true;
+      SetPropA(window, kControlProp, self);
+    }
+  } else {
+    self = static_cast<TControl*>(GetPropA(window, kControlProp));
+  }
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    RemovePropA(window, kControlProp);
+    self->handle_ = nullptr;
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  // C++ exceptions must not unwind through the system's frames that called us.
+  LRESULT result = 0;
+  bool done = false;
+  Application->Dispatch(self, [&] {
+    result = self->WndProc(message, wParam, lParam);
+    done = true;
+  });
+  return done ? result : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETCURSOR:
+      if (Cursor != 0 && LOWORD(lParam) == HTCLIENT && Application->Cursor(Cursor)) {
+        ::SetCursor(static_cast<HCURSOR>(Application->Cursor(Cursor)));
+        return TRUE;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      if (PopupMenu) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (at.x == -1 && at.y == -1) {  // from the keyboard
+          at = {0, 0};
+          ClientToScreen(handle_, &at);
+        }
+        PopupMenu->PopupComponent = this;
+        PopupMenu->Popup(at.x, at.y);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefaultProc(message, wParam, lParam);
+}
+
+void TControl::TagWindow(HWND window) { SetPropA(window, kControlProp, this); }
+
+void TControl::UntagWindow(HWND window) { RemovePropA(window, kControlProp); }
+
+TControl* TControl::FromHandle(HWND window) {
+  for (; window; window = GetParent(window))
+    if (auto* control = static_cast<TControl*>(GetPropA(window, kControlProp))) return control;
+  return nullptr;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
+}
+
+void TControl::SetVisible(bool value) {
+  visible_ = value;
+  if (handle_) ShowWindow(handle_, value ? SW_SHOWNA : SW_HIDE);
+}
+
+void TControl::SetEnabled(bool value) {
+  enabled_ = value;
+  if (handle_) EnableWindow(handle_, value);
+}
+
+std::string TControl::Caption() const {
+  if (!handle_) return {};
+  const int length = GetWindowTextLengthA(handle_);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(handle_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+void TControl::SetCaption(const std::string& value) {
+  if (handle_) SetWindowTextA(handle_, value.c_str());
+}
+
+void TControl::SetParentFont(bool value) {
+  parentFont_ = value;
+  if (value && parent_) AdoptParentFont();
+}
+
+void TControl::AdoptParentFont() {
+  syncingFont_ = true;
+  font_.Assign(parent_->font_);
+  syncingFont_ = false;
+}
+
+void TControl::SetColor(TColor value) {
+  color_ = value;
+  parentColor_ = false;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+  parentColor_ = value;
+  ColorChanged();
+}
+
+TColor TControl::EffectiveColor() const {
+  return parentColor_ && parent_ ? parent_->EffectiveColor() : color_;
+}
+
+HFONT TControl::EffectiveFont() const { return font_.Handle(); }
+
+void TControl::SetAlign(TAlign value) {
+  align_ = value;
+  if (parent_) parent_->Realign();
+}
+
+void TControl::SetFocus() {
+  if (handle_) ::SetFocus(handle_);
+}
+
+bool TControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+void TControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TControl::FontChanged() {
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont()), TRUE);
+}
+
+bool TControl::HandleParentCommand(WORD) { return false; }
+bool TControl::HandleParentNotify(NMHDR*, LRESULT&) { return false; }
+
+HBRUSH TControl::HandleCtlColor(HDC dc) {
+  SetTextColor(dc, ColorToRGB(enabled_ ? font_.Color() : clGrayText));
+  SetBkColor(dc, ColorToRGB(EffectiveColor()));
+  return brush_.Get(EffectiveColor());
+}
+
+TWinControl::TWinControl(TWinControl* AParent) : TControl(AParent) {}
+
+TWinControl::~TWinControl() {
+  // Children go first, while this window (their parent) still exists.
+  DestroyComponents();
+}
+
+void TWinControl::CreateContainer(DWORD style, DWORD exStyle, HWND parentWindow) {
+  InitGuiRuntime();
+  RegisterClass(kContainerClass, CS_DBLCLKS, nullptr);
+  CreateHandle(kContainerClass, style | WS_CLIPCHILDREN, exStyle | WS_EX_CONTROLPARENT,
+               parentWindow);
+}
+
+int TWinControl::ControlCount() const {
+  int n = 0;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (dynamic_cast<TControl*>(Components(i))) ++n;
+  return n;
+}
+
+TControl* TWinControl::Controls(int index) const {
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* c = dynamic_cast<TControl*>(Components(i)))
+      if (index-- == 0) return c;
+  return nullptr;
+}
+
+RECT TWinControl::AlignRect() const {
+  RECT r{};
+  if (handle_) GetClientRect(handle_, &r);
+  return r;
+}
+
+void TWinControl::Realign() {
+  if (!handle_) return;
+  RECT r = AlignRect();
+  for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (int i = 0; i < ControlCount(); ++i) {
+      TControl* c = Controls(i);
+      if (c->Align() != pass || !c->Visible()) continue;
+      switch (pass) {
+        case alTop:
+          c->SetBounds(r.left, r.top, r.right - r.left, c->Height());
+          r.top += c->Height();
+          break;
+        case alBottom:
+          c->SetBounds(r.left, r.bottom - c->Height(), r.right - r.left, c->Height());
+          r.bottom -= c->Height();
+          break;
+        case alLeft:
+          c->SetBounds(r.left, r.top, c->Width(), r.bottom - r.top);
+          r.left += c->Width();
+          break;
+        case alRight:
+          c->SetBounds(r.right - c->Width(), r.top, c->Width(), r.bottom - r.top);
+          r.right -= c->Width();
+          break;
+        default:
+          c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+          break;
+      }
+    }
+  }
+}
+
+void TWinControl::FontChanged() {
+  TControl::FontChanged();
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (c->ParentFont()) c->AdoptParentFont();
+  }
+}
+
+void TWinControl::ColorChanged() {
+  TControl::ColorChanged();
+  for (int i = 0; i < ControlCount(); ++i)
+    if (Controls(i)->ParentColor()) Controls(i)->ColorChanged();
+}
+
+void TWinControl::Paint(HDC) {}
+
+LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam) {
+        auto* child = static_cast<TControl*>(GetPropA(reinterpret_cast<HWND>(lParam), kControlProp));
+        if (child && child->HandleParentCommand(HIWORD(wParam))) return 0;
+      }
+      break;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      auto* child = static_cast<TControl*>(GetPropA(header->hwndFrom, kControlProp));
+      LRESULT result = 0;
+      if (child && child->HandleParentNotify(header, result)) return result;
+      break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+      auto* child = static_cast<TControl*>(GetPropA(reinterpret_cast<HWND>(lParam), kControlProp));
+      if (child)
+        if (HBRUSH brush = child->HandleCtlColor(reinterpret_cast<HDC>(wParam)))
+          return reinterpret_cast<LRESULT>(brush);
+      break;
+    }
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(handle_, &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, Brush().Get(EffectiveColor()));
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle_, &ps);
+      Paint(dc);
+      EndPaint(handle_, &ps);
+      return 0;
+    }
+    case WM_SIZE:
+      Realign();
+      break;
+    default:
+      break;
+  }
+  return TControl::WndProc(message, wParam, lParam);
+}

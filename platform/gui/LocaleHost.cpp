@@ -1,0 +1,3 @@
+#include "platform/gui/FormatSettings.h"
+
+TFormatSettings SystemFormatSettings() { return DefaultFormatSettings(); }

@@ -1,0 +1,53 @@
+// Pop-up menus with commands, submenus, check marks and radio groups.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gui/Classes.h"
+
+class TMenuItem : public TComponent {
+ public:
+  // A top-level item of a menu, or a sub-item of another item (its owner).
+  explicit TMenuItem(TComponent* AOwner);
+  const char* ClassName() const noexcept override { return "TMenuItem"; }
+  std::string Caption;
+  bool Enabled = true;
+  bool Visible = true;
+  // A radio item shows a bullet when checked; checking one clears the others of its group.
+  bool RadioItem = false;
+  int GroupIndex = 0;
+  bool Checked() const noexcept { return checked_; }
+  void SetChecked(bool value);
+  TNotifyEvent OnClick;
+  // What choosing the item does: OnClick through the dispatch point.
+  void Click();
+  // Sub-items, in order.
+  int Count() const;
+  TMenuItem* Items(int index) const;
+
+ private:
+  bool checked_ = false;
+};
+
+enum TPopupAlignment { paLeft, paRight, paCenter };
+
+class TControl;
+
+class TPopupMenu : public TComponent {
+ public:
+  explicit TPopupMenu(TComponent* AOwner);
+  const char* ClassName() const noexcept override { return "TPopupMenu"; }
+  // The top-level items are the menu's own components of type TMenuItem.
+  int Count() const;
+  TMenuItem* Items(int index) const;
+  TPopupAlignment Alignment = paLeft;
+  // The control the menu was last opened for.
+  TComponent* PopupComponent = nullptr;
+  TNotifyEvent OnPopup;
+  // Opens the menu at a screen point, waits for the choice and runs the chosen item's Click.
+  void Popup(int x, int y);
+};
+
+// The components of `owner` that are menu items (sub-items of an item or items of a menu).
+std::vector<TMenuItem*> MenuItemsOf(const TComponent& owner);
