@@ -1,0 +1,16 @@
+// Dialmoor: the clock window, with the hidden tester window as its engine and the about dialog.
+#include <windows.h>
+
+#include "app/AboutForm.h"
+#include "app/Unit1.h"
+#include "platform/gui/Application.h"
+#include "tester/testUTC1.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Application->SetTitle("Dialmoor");
+  TForm1* clock = Application->CreateForm<TForm1>();
+  clock->Tester = Application->CreateForm<TfrmMain>();
+  clock->About = Application->CreateForm<TfrmAbout>();
+  Application->Run();
+  return 0;
+}
