@@ -195,7 +195,10 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::SetVisible(bool value) {
   visible_ = value;
-  if (handle_) ShowWindow(handle_, value ? SW_SHOWNA : SW_HIDE);
+  // ShowWindow costs a trip through the window manager even when nothing changes, and the
+  // tester sets the visibility of a dozen controls on every tick of the clock.
+  if (handle_ && ((GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE) != 0) != value)
+    ShowWindow(handle_, value ? SW_SHOWNA : SW_HIDE);
 }
 
 void TControl::SetEnabled(bool value) {

@@ -35,9 +35,10 @@ int TSpinEdit::Value() const { return ClampSpinValue(SpinTextToInt(Caption()), m
 
 void TSpinEdit::SetValue(int value) {
   const int clamped = ClampSpinValue(value, min_, max_);
-  if (upDown_) SendMessageA(upDown_, UDM_SETPOS32, 0, clamped);
   const std::string text = std::to_string(clamped);
-  if (text != Caption()) SetCaption(text);
+  if (text == Caption()) return;
+  if (upDown_) SendMessageA(upDown_, UDM_SETPOS32, 0, clamped);
+  SetCaption(text);
 }
 
 void TSpinEdit::SetRange(int minValue, int maxValue) {
@@ -64,7 +65,8 @@ void TSpinEdit::SetBounds(int left, int top, int width, int height) {
 
 void TSpinEdit::SetVisible(bool value) {
   TControl::SetVisible(value);
-  if (upDown_) ShowWindow(upDown_, value ? SW_SHOWNA : SW_HIDE);
+  if (upDown_ && ((GetWindowLongA(upDown_, GWL_STYLE) & WS_VISIBLE) != 0) != value)
+    ShowWindow(upDown_, value ? SW_SHOWNA : SW_HIDE);
 }
 
 void TSpinEdit::SetEnabled(bool value) {
