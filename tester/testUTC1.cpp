@@ -15,6 +15,13 @@ bool HomeInDaylight = false;
 
 namespace {
 
+// Sets a flag for the lifetime of the object, also when an error ends it early.
+struct UpdatingGuard {
+  bool& flag;
+  explicit UpdatingGuard(bool& f) : flag(f) { flag = true; }
+  ~UpdatingGuard() { flag = false; }
+};
+
 // List columns after the GMT caption.
 enum SubItem { kName, kHome, kStandardBias, kDaylightBias, kInDaylight, kDateTime };
 
@@ -381,8 +388,8 @@ void TfrmMain::lvTZClick(TObject*) {
     // The current instant from the UTC clock, and its local time in this zone: the machine's
     // local clock alone cannot tell the two passes through a repeated hour apart.
     const TDateTime utc = UTCNow();
-    SetPickers(dateUTC, timeUTC, utc);
-    SetPickers(dateLocal, timeLocal, ZoneUTCToLocal(zone, utc));
+    SetSourcePickers(dateUTC, timeUTC, utc);
+    SetSourcePickers(dateLocal, timeLocal, ZoneUTCToLocal(zone, utc));
   }
   dateLocalChange(dateLocal);
 }
@@ -413,6 +420,14 @@ void TfrmMain::SetPickers(TDateTimePicker* datePicker, TDateTimePicker* timePick
   timePicker->SetTime(value);
 }
 
+void TfrmMain::SetSourcePickers(TDateTimePicker* datePicker, TDateTimePicker* timePicker,
+                                TDateTime value) {
+  // The recomputation that follows runs once, not once more for each picker's change event.
+  if (Updating) return SetPickers(datePicker, timePicker, value);
+  UpdatingGuard guard(Updating);
+  SetPickers(datePicker, timePicker, value);
+}
+
 TDateTime TfrmMain::PickerDateTime(TDateTimePicker* datePicker, TDateTimePicker* timePicker) {
   const TDateTime date = std::trunc(RoundToMillisecond(datePicker->Date()));
   const TDateTime time = RoundToMillisecond(timePicker->Time());
@@ -425,7 +440,7 @@ void TfrmMain::btnLocD2SClick(TObject* Sender) {
     if (Sender == btnLocNow) {
       // UTC is the source: the UTC row shows the true instant, the local row that instant in
       // the selected zone, and a repeated local hour its other reading in the second row.
-      SetPickers(dateUTC, timeUTC, UTCNow());
+      SetSourcePickers(dateUTC, timeUTC, UTCNow());
       dateLocalChange(dateUTC);
     } else {
       TDateTime ds, ss;
@@ -434,7 +449,7 @@ void TfrmMain::btnLocD2SClick(TObject* Sender) {
         TDateTime local = 0;
         if (Sender == btnLocD2S) local = ss - static_cast<double>(dOff - sOff) / MinsPerDay;
         else if (Sender == btnLocS2D) local = ds;
-        SetPickers(dateLocal, timeLocal, local);
+        SetSourcePickers(dateLocal, timeLocal, local);
         dateLocalChange(dateLocal);
       }
     }
@@ -444,11 +459,7 @@ void TfrmMain::btnLocD2SClick(TObject* Sender) {
 
 void TfrmMain::dateLocalChange(TObject* Sender) {
   if (Updating) return;
-  struct UpdatingGuard {
-    bool& flag;
-    explicit UpdatingGuard(bool& f) : flag(f) { flag = true; }
-    ~UpdatingGuard() { flag = false; }
-  } guard(Updating);
+  UpdatingGuard guard(Updating);
 
   const TKtRegistryTimeZone* selected = SelectedZone();
   if (!selected) return;

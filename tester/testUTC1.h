@@ -72,6 +72,8 @@ class TfrmMain : public TForm {
   void ShowRule(TMemo* memo, const SYSTEMTIME& rule, std::int64_t gmtOffset, TDateTime thisYear,
                 TSpinEdit* month, TSpinEdit* week);
   void SetPickers(TDateTimePicker* datePicker, TDateTimePicker* timePicker, TDateTime value);
+  // SetPickers for a value a recomputation is about to start from.
+  void SetSourcePickers(TDateTimePicker* datePicker, TDateTimePicker* timePicker, TDateTime value);
 
   // Per row, in list order: the local minute and daylight state last shown, so that a refresh
   // formats and writes only the cells whose text changes (once a minute, not every second).
