@@ -17,25 +17,7 @@ UINT TMenuCommands::IdOf(const TMenuItem* item) const {
 }
 
 HMENU TMenuCommands::Build(const std::vector<TMenuItem*>& items) const {
-  HMENU menu = CreatePopupMenu();
-  for (TMenuItem* item : items) {
-    if (!item->Visible) continue;
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_ID;
-    const bool separator = item->Caption == "-";
-    info.fType = separator ? MFT_SEPARATOR : (item->RadioItem ? MFT_RADIOCHECK : MFT_STRING);
-    info.fState = (item->Checked() ? MFS_CHECKED : 0) | (item->Enabled ? 0 : MFS_DISABLED);
-    info.dwTypeData = const_cast<char*>(item->Caption.c_str());
-    info.wID = IdOf(item);
-    const auto children = MenuItemsOf(*item);
-    if (!children.empty() && !separator) {
-      info.fMask |= MIIM_SUBMENU;
-      info.hSubMenu = Build(children);
-    }
-    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
-  }
-  return menu;
+  return BuildPopupMenu(items, [this](TMenuItem* item) { return IdOf(item); });
 }
 
 void TMenuCommands::Track(const TPopupMenu& menu, HWND owner, int x, int y) const {

@@ -6,10 +6,8 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Handles.h"
 
-namespace {
-
-// Builds the Win32 menu; `flat` numbers the commands (command id = index + 1).
-HMENU BuildMenu(const std::vector<TMenuItem*>& items, std::vector<TMenuItem*>& flat) {
+HMENU BuildPopupMenu(const std::vector<TMenuItem*>& items,
+                     const std::function<UINT(TMenuItem*)>& commandId) {
   HMENU menu = CreatePopupMenu();
   for (TMenuItem* item : items) {
     if (!item->Visible) continue;
@@ -23,13 +21,22 @@ HMENU BuildMenu(const std::vector<TMenuItem*>& items, std::vector<TMenuItem*>& f
     const auto children = MenuItemsOf(*item);
     if (!children.empty() && !separator) {
       info.fMask |= MIIM_SUBMENU;
-      info.hSubMenu = BuildMenu(children, flat);
+      info.hSubMenu = BuildPopupMenu(children, commandId);
     }
-    flat.push_back(item);
-    info.wID = static_cast<UINT>(flat.size());
+    info.wID = commandId(item);
     InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
   }
   return menu;
+}
+
+namespace {
+
+// Builds the Win32 menu; `flat` numbers the commands (command id = index + 1).
+HMENU BuildMenu(const std::vector<TMenuItem*>& items, std::vector<TMenuItem*>& flat) {
+  return BuildPopupMenu(items, [&flat](TMenuItem* item) {
+    flat.push_back(item);
+    return static_cast<UINT>(flat.size());
+  });
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Pop-up menus with commands, submenus, check marks and radio groups.
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,3 +54,8 @@ class TPopupMenu : public TComponent {
 
 // The components of `owner` that are menu items (sub-items of an item or items of a menu).
 std::vector<TMenuItem*> MenuItemsOf(const TComponent& owner);
+
+// A Win32 pop-up menu of the visible items and their sub-items; commandId gives each item's
+// command id (asked after the item's sub-items). The caller owns the menu.
+HMENU BuildPopupMenu(const std::vector<TMenuItem*>& items,
+                     const std::function<UINT(TMenuItem*)>& commandId);
