@@ -16,6 +16,9 @@ if [ ! -f "$WINEPREFIX/.dialmoor-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.dialmoor-ready"
 fi
+# One wineserver that stays: a program started just as the last one's server shuts down can
+# otherwise fail to connect. Does nothing when one runs already.
+wineserver -p >/dev/null 2>&1 || true
 if [ -z "${DISPLAY:-}" ]; then
   pidfile=$build/.xvfb.pid
   if [ -f "$pidfile" ] && kill -0 "$(cut -d' ' -f1 "$pidfile")" 2>/dev/null; then
