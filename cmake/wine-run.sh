@@ -18,7 +18,7 @@ if [ ! -f "$WINEPREFIX/.dialmoor-ready" ]; then
 fi
 # One wineserver that stays: a program started just as the last one's server shuts down can
 # otherwise fail to connect. Does nothing when one runs already.
-wineserver -p >/dev/null 2>&1 || true
+wineserver -p >/dev/null 2>&1 9>&- || true
 if [ -z "${DISPLAY:-}" ]; then
   pidfile=$build/.xvfb.pid
   if [ -f "$pidfile" ] && kill -0 "$(cut -d' ' -f1 "$pidfile")" 2>/dev/null; then
@@ -26,7 +26,7 @@ if [ -z "${DISPLAY:-}" ]; then
   else
     for n in $(seq 90 140); do
       [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
       echo "$! $n" >"$pidfile"
       for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
       export DISPLAY=:$n
@@ -34,5 +34,19 @@ if [ -z "${DISPLAY:-}" ]; then
     done
   fi
 fi
+# The prefix's system processes (services.exe and the ones it starts) outlive every program.
+# Started by a test, they would inherit its output pipe and CTest would wait for them until the
+# timeout; so they are started here, detached from any output, when this prefix has none.
+prefix_services_running() {
+  local pid
+  for pid in $(pgrep -u "$(id -u)" -f 'system32\\services\.exe' || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+if ! prefix_services_running; then
+  wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
+fi
 flock -u 9
+exec 9>&-
 exec wine "$exe" "$@"
