@@ -115,12 +115,20 @@ bool TrySplit(TDateTime value, int& dayNumber, int& msOfDay) {
 }  // namespace
 
 int YearOf(TDateTime value) {
-  int dayNumber, msOfDay;
-  const double whole = std::floor(value);
-  const double fraction = value - whole;
-  // Away from midnight the rounding to milliseconds cannot change the day.
-  if (fraction > 1e-6 && fraction < 1 - 1e-6 && std::fabs(value) < kDecodeLimitDays) {
-    dayNumber = static_cast<int>(whole) + DateDelta;
+  int dayNumber = 0, msOfDay;
+  bool split = false;
+  if (std::fabs(value) < kDecodeLimitDays) {
+    // floor() without the library call it is on i686.
+    int whole = static_cast<int>(value);
+    if (whole > value) --whole;
+    const double fraction = value - whole;
+    // Away from midnight the rounding to milliseconds cannot change the day.
+    if (fraction > 1e-6 && fraction < 1 - 1e-6) {
+      dayNumber = whole + DateDelta;
+      split = true;
+    }
+  }
+  if (split) {
     if (dayNumber < 1 || dayNumber > kMaxDay) throw EConvertError("Invalid date-time value");
   } else if (!TrySplit(value, dayNumber, msOfDay)) {
     throw EConvertError("Invalid date-time value");
