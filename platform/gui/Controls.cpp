@@ -11,8 +11,25 @@
 
 namespace {
 
-constexpr char kControlProp[] = "DmControl";
 constexpr char kContainerClass[] = "DmContainer";
+
+// The control a window belongs to is kept in the window's user data, which the system's own
+// classes leave to the program. Reading it stays inside the process, where a window property
+// costs a round trip to the window server under Wine on every message.
+void Attach(HWND window, TControl* control) {
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+}
+
+TControl* AttachedControl(HWND window) {
+  return reinterpret_cast<TControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The same for a window that may belong to another program, whose user data means nothing here.
+TControl* AttachedControlOfAnyWindow(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == GetCurrentProcessId() ? AttachedControl(window) : nullptr;
+}
 
 }  // namespace
 
@@ -57,7 +74,9 @@ void TControl::SetShowHint(bool value) {
   const std::string text = GetShortHint(Hint);
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  // A window of our own classes hands its mouse messages to the tooltip itself (see
+  // WindowProc); the tooltip's subclassing would add a window-property lookup to every message.
+  tool.uFlags = TTF_IDISHWND | (ownClass_ ? 0 : TTF_SUBCLASS);
   tool.hwnd = handle_;
   tool.uId = reinterpret_cast<UINT_PTR>(handle_);
   tool.lpszText = const_cast<char*>(text.c_str());
@@ -94,7 +113,7 @@ TControl::~TControl() {
   tooltip_.reset();
   if (handle_) {
     const HWND window = handle_;
-    RemovePropA(window, kControlProp);
+    Attach(window, nullptr);
     handle_ = nullptr;
     DestroyWindow(window);
   }
@@ -112,7 +131,7 @@ void TControl::CreateHandle(const char* windowClass, DWORD style, DWORD exStyle,
   if (!window) throw Exception(Format("Cannot create a window of the class %s", windowClass));
   if (!handle_) {  // a system class: WM_NCCREATE did not come through WindowProc
     handle_ = window;
-    SetPropA(window, kControlProp, this);
+    Attach(window, this);
   }
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont()), FALSE);
 }
@@ -124,16 +143,22 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, 
     if (self) {
       self->handle_ = window;
       self->ownClass_ = true;
-      SetPropA(window, kControlProp, self);
+      Attach(window, self);
     }
   } else {
-    self = static_cast<TControl*>(GetPropA(window, kControlProp));
+    self = AttachedControl(window);
   }
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    RemovePropA(window, kControlProp);
+    Attach(window, nullptr);
     self->handle_ = nullptr;
     return DefWindowProcA(window, message, wParam, lParam);
+  }
+  if (self->tooltip_ && message >= WM_MOUSEFIRST && message <= WM_MBUTTONUP) {
+    MSG relayed{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    const DWORD at = GetMessagePos();
+    relayed.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    SendMessageA(self->tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   }
   // C++ exceptions must not unwind through the system's frames that called us.
   LRESULT result = 0;
@@ -175,13 +200,13 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultProc(message, wParam, lParam);
 }
 
-void TControl::TagWindow(HWND window) { SetPropA(window, kControlProp, this); }
+void TControl::TagWindow(HWND window) { Attach(window, this); }
 
-void TControl::UntagWindow(HWND window) { RemovePropA(window, kControlProp); }
+void TControl::UntagWindow(HWND window) { Attach(window, nullptr); }
 
 TControl* TControl::FromHandle(HWND window) {
   for (; window; window = GetParent(window))
-    if (auto* control = static_cast<TControl*>(GetPropA(window, kControlProp))) return control;
+    if (auto* control = AttachedControlOfAnyWindow(window)) return control;
   return nullptr;
 }
 
@@ -361,13 +386,13 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (lParam) {
-        auto* child = static_cast<TControl*>(GetPropA(reinterpret_cast<HWND>(lParam), kControlProp));
+        auto* child = AttachedControl(reinterpret_cast<HWND>(lParam));
         if (child && child->HandleParentCommand(HIWORD(wParam))) return 0;
       }
       break;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      auto* child = static_cast<TControl*>(GetPropA(header->hwndFrom, kControlProp));
+      auto* child = AttachedControl(header->hwndFrom);
       LRESULT result = 0;
       if (child && child->HandleParentNotify(header, result)) return result;
       break;
@@ -376,7 +401,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: {
-      auto* child = static_cast<TControl*>(GetPropA(reinterpret_cast<HWND>(lParam), kControlProp));
+      auto* child = AttachedControl(reinterpret_cast<HWND>(lParam));
       if (child)
         if (HBRUSH brush = child->HandleCtlColor(reinterpret_cast<HDC>(wParam)))
           return reinterpret_cast<LRESULT>(brush);

@@ -271,4 +271,52 @@ TEST(Controls, ShowHintGivesTheControlATooltipWithTheShortHint) {
   EXPECT_FALSE(IsWindow(tooltip));
 }
 
+// The mouse resting on a control of our own classes with a hint opens its tooltip: the control
+// relays its mouse messages to the tooltip itself.
+void ExpectTooltipShownOver(TControl* control) {
+  control->Hint = "Right-Click Mouse to show menu!";
+  control->SetShowHint(true);
+  HWND tooltip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
+  ASSERT_NE(tooltip, nullptr);
+  SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+  RECT r;
+  GetWindowRect(control->Handle(), &r);
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  SetCursorPos(centre.x, centre.y);
+  POINT client = centre;
+  ScreenToClient(control->Handle(), &client);
+  PostMessageA(control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  bool shown = false;
+  for (int i = 0; i < 500 && !shown; ++i) {
+    Pump(1);
+    shown = IsWindowVisible(tooltip);
+  }
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_TRUE(shown) << "window under the cursor " << WindowFromPoint(centre) << ", control "
+                     << control->Handle() << ", cursor " << cursor.x << "," << cursor.y << " centre "
+                     << centre.x << "," << centre.y;
+  control->SetShowHint(false);
+}
+
+TEST(Controls, TheTooltipOpensWhereTheMouseRests) {
+  FormHolder<TPanelForm> f;
+  // The mouse is shared with the tests running beside this one: the form moves so that the
+  // label sits in the bottom right corner of the screen, where no other test puts a window,
+  // and the mouse goes back to where it was.
+  RECT form, label;
+  GetWindowRect(f->Handle(), &form);
+  GetWindowRect(f->lblMonth->Handle(), &label);
+  const int corner = 12;
+  f->SetBounds(GetSystemMetrics(SM_CXSCREEN) - corner - (label.right - form.left),
+               GetSystemMetrics(SM_CYSCREEN) - corner - (label.bottom - form.top), f->Width(),
+               f->Height());
+  POINT before{};
+  GetCursorPos(&before);
+  SetForegroundWindow(f->Handle());
+  ExpectTooltipShownOver(f->lblMonth);
+  SetCursorPos(before.x, before.y);
+}
+
 }  // namespace
