@@ -49,4 +49,18 @@ if ! prefix_services_running; then
 fi
 flock -u 9
 exec 9>&-
-exec wine "$exe" "$@"
+
+# The program writes to files that followers copy to our own output while it runs. A process it
+# starts that outlives it (the system processes above, should a program start them after all)
+# then holds a file, not the pipe CTest reads until everyone holding it is gone.
+out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+err=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$out" "$err"' EXIT
+wine "$exe" "$@" <&0 >"$out" 2>"$err" &
+program=$!
+tail -s 0.1 -n +1 -f --pid="$program" "$out" &
+tail -s 0.1 -n +1 -f --pid="$program" "$err" >&2 &
+status=0
+wait "$program" || status=$?
+wait
+exit "$status"

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -63,6 +64,7 @@ char MnemonicOf(const std::string& caption) {
 void TControl::SetShowHint(bool value) {
   if (!value || !handle_) {
     tooltip_.reset();
+    tipWindows_.clear();
     return;
   }
   if (!tooltip_)
@@ -71,17 +73,54 @@ void TControl::SetShowHint(bool value) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
                                    GetModuleHandleA(nullptr), nullptr));
   if (!tooltip_) return;
+  AddTipWindow(handle_);
+  for (HWND window : tipWindows_) AddTipWindow(window);
+}
+
+void TControl::AddTipWindow(HWND window) {
   const std::string text = GetShortHint(Hint);
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof(tool);
   // A window of our own classes hands its mouse messages to the tooltip itself (see
   // WindowProc); the tooltip's subclassing would add a window-property lookup to every message.
-  tool.uFlags = TTF_IDISHWND | (ownClass_ ? 0 : TTF_SUBCLASS);
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(handle_);
+  tool.uFlags = TTF_IDISHWND | (window == handle_ && !ownClass_ ? TTF_SUBCLASS : 0);
+  tool.hwnd = window;
+  tool.uId = reinterpret_cast<UINT_PTR>(window);
   tool.lpszText = const_cast<char*>(text.c_str());
   SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+TControl* TControl::TooltipOwner() noexcept {
+  for (TControl* c = this; c; c = c->parent_) {
+    if (c->tooltip_) return c;
+    if (!c->Hint.empty()) return nullptr;  // a hint of its own, without a tooltip
+  }
+  return nullptr;
+}
+
+void TControl::RelayToTooltip(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A control without a hint of its own shows its parent's tooltip: it becomes one more tool
+  // of that tooltip the first time the mouse comes by.
+  if (window != handle_ && std::find(tipWindows_.begin(), tipWindows_.end(), window) == tipWindows_.end()) {
+    tipWindows_.push_back(window);
+    AddTipWindow(window);
+  }
+  MSG relayed{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+  const DWORD at = GetMessagePos();
+  relayed.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void TControl::ForgetTipWindow(HWND window) {
+  const auto found = std::find(tipWindows_.begin(), tipWindows_.end(), window);
+  if (found == tipWindows_.end()) return;
+  tipWindows_.erase(found);
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = window;
+  tool.uId = reinterpret_cast<UINT_PTR>(window);
+  SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 const char* TControl::RegisterClass(const char* name, UINT classStyle, HBRUSH background) {
@@ -151,15 +190,13 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, 
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     Attach(window, nullptr);
+    if (self->parent_)
+      if (TControl* owner = self->parent_->TooltipOwner()) owner->ForgetTipWindow(window);
     self->handle_ = nullptr;
     return DefWindowProcA(window, message, wParam, lParam);
   }
-  if (self->tooltip_ && message >= WM_MOUSEFIRST && message <= WM_MBUTTONUP) {
-    MSG relayed{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-    const DWORD at = GetMessagePos();
-    relayed.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    SendMessageA(self->tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
-  }
+  if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONUP)
+    if (TControl* owner = self->TooltipOwner()) owner->RelayToTooltip(window, message, wParam, lParam);
   // C++ exceptions must not unwind through the system's frames that called us.
   LRESULT result = 0;
   bool done = false;

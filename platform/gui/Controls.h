@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/gui/Application.h"
 #include "platform/gui/Classes.h"
@@ -67,7 +68,8 @@ class TControl : public TComponent {
   // A cursor number of Application->Cursor(); 0 leaves the window class's cursor.
   int Cursor = 0;
   // The status-line text for the control (text after "|" when it holds two parts); with
-  // ShowHint the text before "|" also shows as a tooltip while the mouse rests on it.
+  // ShowHint the text before "|" also shows as a tooltip while the mouse rests on it or on a
+  // child control of the runtime's classes without a hint of its own.
   std::string Hint;
   bool ShowHint() const noexcept { return static_cast<bool>(tooltip_); }
   // Takes the Hint as it is now: set Hint first.
@@ -125,6 +127,11 @@ class TControl : public TComponent {
   TFont font_;
   TBrushCache brush_;
   UniqueWindow tooltip_;
+  std::vector<HWND> tipWindows_;  // child windows that show this control's tooltip
+  void AddTipWindow(HWND window);
+  TControl* TooltipOwner() noexcept;
+  void RelayToTooltip(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void ForgetTipWindow(HWND window);
 };
 
 // A control that holds other controls.

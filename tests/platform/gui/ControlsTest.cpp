@@ -273,9 +273,8 @@ TEST(Controls, ShowHintGivesTheControlATooltipWithTheShortHint) {
 
 // The mouse resting on a control of our own classes with a hint opens its tooltip: the control
 // relays its mouse messages to the tooltip itself.
-void ExpectTooltipShownOver(TControl* control) {
-  control->Hint = "Right-Click Mouse to show menu!";
-  control->SetShowHint(true);
+void ExpectTooltipShownOver(TControl* control, TControl* tipped) {
+  tipped->SetShowHint(true);
   HWND tooltip = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
   ASSERT_NE(tooltip, nullptr);
@@ -297,14 +296,23 @@ void ExpectTooltipShownOver(TControl* control) {
   EXPECT_TRUE(shown) << "window under the cursor " << WindowFromPoint(centre) << ", control "
                      << control->Handle() << ", cursor " << cursor.x << "," << cursor.y << " centre "
                      << centre.x << "," << centre.y;
-  control->SetShowHint(false);
+  if (control != tipped) {
+    char text[80] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = control->Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(control->Handle());
+    tool.lpszText = text;
+    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::string(text), GetShortHint(tipped->Hint));
+  }
+  tipped->SetShowHint(false);
 }
 
-TEST(Controls, TheTooltipOpensWhereTheMouseRests) {
-  FormHolder<TPanelForm> f;
-  // The mouse is shared with the tests running beside this one: the form moves so that the
-  // label sits in the bottom right corner of the screen, where no other test puts a window,
-  // and the mouse goes back to where it was.
+// The mouse is shared with the tests running beside this one: the form moves so that the
+// label sits in the bottom right corner of the screen, where no other test puts a window,
+// and the mouse goes back to where it was.
+void ExpectTooltipOverTheLabel(TPanelForm* f, TControl* tipped) {
   RECT form, label;
   GetWindowRect(f->Handle(), &form);
   GetWindowRect(f->lblMonth->Handle(), &label);
@@ -315,8 +323,20 @@ TEST(Controls, TheTooltipOpensWhereTheMouseRests) {
   POINT before{};
   GetCursorPos(&before);
   SetForegroundWindow(f->Handle());
-  ExpectTooltipShownOver(f->lblMonth);
+  ExpectTooltipShownOver(f->lblMonth, tipped);
   SetCursorPos(before.x, before.y);
+}
+
+TEST(Controls, TheTooltipOpensWhereTheMouseRests) {
+  FormHolder<TPanelForm> f;
+  f->lblMonth->Hint = "Right-Click Mouse to show menu!";
+  ExpectTooltipOverTheLabel(f.form, f->lblMonth);
+}
+
+// A label without a hint of its own, on a form showing its hint, shows the form's tooltip.
+TEST(Controls, AControlWithoutAHintShowsItsParentsTooltip) {
+  FormHolder<TPanelForm> f;
+  ExpectTooltipOverTheLabel(f.form, f.form);
 }
 
 }  // namespace
