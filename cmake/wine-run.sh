@@ -58,9 +58,15 @@ err=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 trap 'rm -f "$out" "$err"' EXIT
 wine "$exe" "$@" <&0 >"$out" 2>"$err" &
 program=$!
+# Stopping the launcher stops the program.
+trap 'kill "$program" 2>/dev/null' TERM INT HUP
 tail -s 0.1 -n +1 -f --pid="$program" "$out" &
+follow_out=$!
 tail -s 0.1 -n +1 -f --pid="$program" "$err" >&2 &
+follow_err=$!
 status=0
 wait "$program" || status=$?
-wait
+# The followers end once the program has, with its last output copied. (Not a bare wait: an
+# Xvfb this launcher started is a child too, and stays.)
+wait "$follow_out" "$follow_err" || true
 exit "$status"
