@@ -310,8 +310,8 @@ void ExpectTooltipShownOver(TControl* control, TControl* tipped) {
 }
 
 // The mouse is shared with the tests running beside this one: the form moves so that the
-// label sits in the bottom right corner of the screen, where no other test puts a window,
-// and the mouse goes back to where it was.
+// label sits in the bottom right corner of the screen, where no other test puts a window, and
+// the mouse stays there (moving it back could land it on another test's window).
 void ExpectTooltipOverTheLabel(TPanelForm* f, TControl* tipped) {
   RECT form, label;
   GetWindowRect(f->Handle(), &form);
@@ -320,11 +320,7 @@ void ExpectTooltipOverTheLabel(TPanelForm* f, TControl* tipped) {
   f->SetBounds(GetSystemMetrics(SM_CXSCREEN) - corner - (label.right - form.left),
                GetSystemMetrics(SM_CYSCREEN) - corner - (label.bottom - form.top), f->Width(),
                f->Height());
-  POINT before{};
-  GetCursorPos(&before);
-  SetForegroundWindow(f->Handle());
   ExpectTooltipShownOver(f->lblMonth, tipped);
-  SetCursorPos(before.x, before.y);
 }
 
 TEST(Controls, TheTooltipOpensWhereTheMouseRests) {
