@@ -53,7 +53,14 @@ size_t Run(std::string_view picture, size_t at) {
 
 }  // namespace
 
-std::string ConvertLocaleDateFormat(std::string_view picture, char dateSeparator) {
+namespace {
+
+// Walks a locale picture: quoted text is copied, the locale's separator becomes ours, and every
+// run of one letter goes to the converter, which appends our pattern for it and returns false
+// for a letter it does not know (copied as a literal).
+template <typename ConvertRun>
+std::string ConvertPicture(std::string_view picture, char separator, char ourSeparator,
+                           ConvertRun convertRun) {
   std::string out;
   size_t i = 0;
   while (i < picture.size()) {
@@ -62,31 +69,39 @@ std::string ConvertLocaleDateFormat(std::string_view picture, char dateSeparator
       i = CopyQuoted(picture, i, out);
       continue;
     }
-    if (dateSeparator && c == dateSeparator) {
-      out += '/';
+    if (separator && c == separator) {
+      out += ourSeparator;
       ++i;
       continue;
     }
     const size_t n = Run(picture, i);
-    switch (c) {
-      case 'd':
-        out.append(n > 4 ? 4 : n, 'd');
-        break;
-      case 'M':
-        out.append(n > 4 ? 4 : n, 'm');
-        break;
-      case 'y':
-        out += n <= 2 ? "yy" : "yyyy";
-        break;
-      case 'g':
-        break;
-      default:
-        for (size_t k = 0; k < n; ++k) AppendLiteral(out, c);
-        break;
-    }
+    if (!convertRun(c, n, out))
+      for (size_t k = 0; k < n; ++k) AppendLiteral(out, c);
     i += n;
   }
   return out;
+}
+
+}  // namespace
+
+std::string ConvertLocaleDateFormat(std::string_view picture, char dateSeparator) {
+  return ConvertPicture(picture, dateSeparator, '/', [](char c, size_t n, std::string& out) {
+    switch (c) {
+      case 'd':
+        out.append(n > 4 ? 4 : n, 'd');
+        return true;
+      case 'M':
+        out.append(n > 4 ? 4 : n, 'm');
+        return true;
+      case 'y':
+        out += n <= 2 ? "yy" : "yyyy";
+        return true;
+      case 'g':
+        return true;
+      default:
+        return false;
+    }
+  });
 }
 
 std::string ConvertLocaleTimeFormat(std::string_view picture, char timeSeparator) {
@@ -99,40 +114,25 @@ std::string ConvertLocaleTimeFormat(std::string_view picture, char timeSeparator
       twelveHour = true;
     }
   }
-  std::string out;
-  size_t i = 0;
-  while (i < picture.size()) {
-    const char c = picture[i];
-    if (c == '\'') {
-      i = CopyQuoted(picture, i, out);
-      continue;
-    }
-    if (timeSeparator && c == timeSeparator) {
-      out += ':';
-      ++i;
-      continue;
-    }
-    const size_t n = Run(picture, i);
+  std::string out = ConvertPicture(picture, timeSeparator, ':', [&](char c, size_t n, std::string& o) {
     switch (c) {
       case 'h':
       case 'H':
-        out += n == 1 ? "h" : "hh";
-        break;
+        o += n == 1 ? "h" : "hh";
+        return true;
       case 'm':
-        out += n == 1 ? "n" : "nn";
-        break;
+        o += n == 1 ? "n" : "nn";
+        return true;
       case 's':
-        out += n == 1 ? "s" : "ss";
-        break;
+        o += n == 1 ? "s" : "ss";
+        return true;
       case 't':
-        if (twelveHour) out += "AMPM";
-        break;
+        if (twelveHour) o += "AMPM";
+        return true;
       default:
-        for (size_t k = 0; k < n; ++k) AppendLiteral(out, c);
-        break;
+        return false;
     }
-    i += n;
-  }
+  });
   // A 12-hour picture without a marker would read as 24-hour hours in our language.
   if (twelveHour && out.find("AMPM") == std::string::npos) out += " AMPM";
   return out;
