@@ -29,26 +29,19 @@ void TImage::Paint(HDC dc) {
   FillRect(dc, &r, Brush().Get(EffectiveColor()));
   if (!picture_) return;
   const SIZE size = PictureSize();
-  HDC memory = CreateCompatibleDC(dc);
+  const UniqueMemoryDC memory(CreateCompatibleDC(dc));
   if (!memory) return;
-  {
-    SelectedObject selected(memory, picture_.get());
-    BitBlt(dc, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-  }
-  DeleteDC(memory);
+  SelectedObject selected(memory.get(), picture_.get());
+  BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
-      Paint(dc);
-      EndPaint(handle_, &ps);
+    case WM_PAINT:
+      Paint(PaintScope(handle_).get());
       return 0;
-    }
     default:
       return TControl::WndProc(message, wParam, lParam);
   }

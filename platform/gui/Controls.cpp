@@ -450,13 +450,9 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       FillRect(reinterpret_cast<HDC>(wParam), &r, Brush().Get(EffectiveColor()));
       return 1;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
-      Paint(dc);
-      EndPaint(handle_, &ps);
+    case WM_PAINT:
+      Paint(PaintScope(handle_).get());
       return 0;
-    }
     case WM_SIZE:
       Realign();
       break;

@@ -92,15 +92,13 @@ LRESULT TBevel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
+      const PaintScope paint(handle_);
       RECT r;
       GetClientRect(handle_, &r);
       const UINT edge = Style == bvRaised ? EDGE_BUMP : EDGE_ETCHED;
       const UINT sides = Shape == bsTopLine ? BF_TOP : Shape == bsBottomLine ? BF_BOTTOM : BF_RECT;
-      DrawEdge(dc, &r, Shape == bsBox ? (Style == bvRaised ? EDGE_RAISED : EDGE_SUNKEN) : edge,
-               sides);
-      EndPaint(handle_, &ps);
+      DrawEdge(paint.get(), &r,
+               Shape == bsBox ? (Style == bvRaised ? EDGE_RAISED : EDGE_SUNKEN) : edge, sides);
       return 0;
     }
     default:

@@ -5,14 +5,11 @@
 namespace {
 
 std::string ActualFace(HFONT font) {
-  HDC dc = CreateCompatibleDC(nullptr);
+  const UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
   if (!dc) return {};
   char face[LF_FACESIZE] = {};
-  {
-    SelectedObject selected(dc, font);
-    GetTextFaceA(dc, sizeof face, face);
-  }
-  DeleteDC(dc);
+  SelectedObject selected(dc.get(), font);
+  GetTextFaceA(dc.get(), sizeof face, face);
   return face;
 }
 

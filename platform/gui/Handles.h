@@ -48,6 +48,11 @@ struct MenuTraits {
   using Handle = HMENU;
   static void Close(HMENU h) noexcept { DestroyMenu(h); }
 };
+// Memory device contexts from CreateCompatibleDC.
+struct MemoryDCTraits {
+  using Handle = HDC;
+  static void Close(HDC h) noexcept { DeleteDC(h); }
+};
 // Cursors loaded with LoadImage (not shared ones from LoadCursor).
 struct CursorTraits {
   using Handle = HCURSOR;
@@ -59,6 +64,7 @@ using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
+using UniqueMemoryDC = UniqueHandle<MemoryDCTraits>;
 
 // A timer of a window, killed on release.
 class UniqueTimer {
@@ -103,6 +109,21 @@ class WindowDC {
 
  private:
   HWND window_;
+  HDC dc_;
+};
+
+// The BeginPaint and EndPaint of a WM_PAINT: EndPaint also when painting raises.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_;
   HDC dc_;
 };
 

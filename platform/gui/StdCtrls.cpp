@@ -107,13 +107,9 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
-      Paint(dc);
-      EndPaint(handle_, &ps);
+    case WM_PAINT:
+      Paint(PaintScope(handle_).get());
       return 0;
-    }
     case WM_GETDLGCODE:
       return DLGC_STATIC;
     case WM_ENABLE:
