@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
-#include "report/EConfigContainer.h"
-#include "report/EModuleConfigWin32.h"
+#include "report/options/EConfigContainer.h"
+#include "report/options/EModuleConfigWin32.h"
 #include "tz/KtTimezone.h"
 
 namespace {

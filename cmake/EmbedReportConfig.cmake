@@ -8,8 +8,8 @@
 # unstripped image stays beside it as <exe>.dbg for debuggers. The tool refuses to finish when
 # the loaded image differs from the one the tables were made from.
 #
-# The program then calls StartOskedaModuleConfig() (report/EModuleConfigWin32.h) first thing
-# and links dm_report_module. Directory symbols 0 and 1 default to TApplication's
+# The program then calls StartOskedaModuleConfig() (report/options/EModuleConfigWin32.h) first
+# thing and links dm_report_module. Directory symbols 0 and 1 default to TApplication's
 # HandleException and ShowException when the program has them.
 include_guard(GLOBAL)
 
@@ -17,12 +17,14 @@ if(DIALMOOR_WIN32)
   # A native build of the tool inside the cross tree: the host compiler straight on its sources.
   set(_dm_rc_sources
     tools/ReportConfigTool.cpp tools/ReportConfigPe.cpp tools/ReportConfigSymbols.cpp
-    report/EConfigContainer.cpp report/EConfigFile.cpp report/EDebugInfo.cpp report/EZlibBlock.cpp
-    report/EOptionsStream.cpp report/EOptionsIO.cpp report/EOptionsLegacy.cpp
-    report/EStoredOptions.cpp report/EOptionsTypes.cpp report/ECustomizedTexts.cpp
-    report/ENotifyStringList.cpp report/EStreams.cpp platform/SysUtils.cpp)
+    report/options/EConfigContainer.cpp report/options/EConfigFile.cpp
+    report/options/EDebugInfo.cpp report/options/EZlibBlock.cpp
+    report/options/EOptionsStream.cpp report/options/EOptionsIO.cpp
+    report/options/EOptionsLegacy.cpp report/options/EStoredOptions.cpp
+    report/options/EOptionsTypes.cpp report/options/ECustomizedTexts.cpp
+    report/options/ENotifyStringList.cpp report/options/EStreams.cpp platform/SysUtils.cpp)
   list(TRANSFORM _dm_rc_sources PREPEND ${CMAKE_SOURCE_DIR}/)
-  file(GLOB _dm_rc_headers ${CMAKE_SOURCE_DIR}/report/*.h ${CMAKE_SOURCE_DIR}/platform/*.h
+  file(GLOB _dm_rc_headers ${CMAKE_SOURCE_DIR}/report/options/*.h ${CMAKE_SOURCE_DIR}/platform/*.h
        ${CMAKE_SOURCE_DIR}/tools/ReportConfig*.h)
   find_program(DM_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
   set(DM_REPORT_CONFIG_TOOL ${CMAKE_BINARY_DIR}/hosttools/ReportConfigTool

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <span>
 
-#include "report/EConfigContainer.h"
-#include "report/ECoreOptionsEx.h"
-#include "report/EModuleConfig.h"
-#include "report/EZlibBlock.h"
+#include "report/options/EConfigContainer.h"
+#include "report/options/ECoreOptionsEx.h"
+#include "report/options/EModuleConfig.h"
+#include "report/options/EZlibBlock.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/EDebugInfo.h"
+#include "report/options/EDebugInfo.h"
 
 struct TToolSymbol {
   std::uint32_t Address = 0;

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "report/EConfigContainer.h"
-#include "report/EConfigFile.h"
-#include "report/EOptionsStream.h"
+#include "report/options/EConfigContainer.h"
+#include "report/options/EConfigFile.h"
+#include "report/options/EOptionsStream.h"
 #include "tools/ReportConfigPe.h"
 #include "tools/ReportConfigSymbols.h"
 

@@ -1,0 +1,87 @@
+// The debug information of one module: the tables that turn an address of the module's own
+// code into unit (source file), class, procedure and line. Addresses are offsets from the
+// module base, so the tables hold wherever the loader puts the module.
+//
+// Stored form (before the container compresses it), integers as unsigned LEB128 varints:
+//   byte format (1), byte flags (bit 0: names enciphered)
+//   string count, then each string as length + bytes (enciphered with the key when flagged)
+//   procedure count, then per procedure, in ascending address order:
+//     start (delta from the previous procedure's end), size, unit, class and name (string
+//     indexes), row count, then per row: address delta from the previous row (the first from
+//     the procedure start) and the line delta from the previous row (zigzag, the first from 0)
+// A row marks the address where a line starts; it holds until the next row.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "report/options/EStreams.h"
+
+DM_DECLARE_EXCEPTION(EDebugInfoError, EReadError)
+
+struct TDebugLine {
+  std::uint32_t Offset;  // from the module base
+  std::uint32_t Line;
+};
+
+struct TDebugProcedure {
+  std::uint32_t Start;  // from the module base
+  std::uint32_t Size;
+  std::uint32_t Unit;  // string indexes
+  std::uint32_t ClassName;
+  std::uint32_t Name;
+  std::uint32_t FirstLine;  // index into the line rows
+  std::uint32_t LineCount;
+};
+
+// Where an offset lies: empty names and line 0 when it lies in no procedure described.
+struct TDebugLocation {
+  bool Found = false;
+  std::string_view Unit;
+  std::string_view ClassName;
+  std::string_view Procedure;
+  std::uint32_t Line = 0;        // 0 when the procedure has no row at or before the offset
+  std::uint32_t LineOffset = 0;  // where that line starts, from the module base
+};
+
+class TDebugInfo {
+ public:
+  // Building: strings are interned; procedures must be added in ascending, non-overlapping
+  // order, each with its rows in ascending offsets inside the procedure (EDebugInfoError
+  // otherwise).
+  std::uint32_t Intern(std::string_view text);
+  void AddProcedure(std::uint32_t start, std::uint32_t size, std::string_view unit,
+                    std::string_view className, std::string_view name,
+                    std::span<const TDebugLine> rows);
+
+  TDebugLocation Lookup(std::uint32_t offset) const;
+
+  // key empty: names stored plainly.
+  std::vector<std::uint8_t> Encode(std::string_view key = {}) const;
+  // EDebugInfoError when the data is malformed; names flagged as enciphered are deciphered
+  // with key (a wrong key gives wrong names, which the container's check block prevents).
+  static TDebugInfo Decode(std::span<const std::uint8_t> data, std::string_view key = {});
+
+  const std::vector<std::string>& Strings() const { return strings_; }
+  const std::vector<TDebugProcedure>& Procedures() const { return procedures_; }
+  const std::vector<TDebugLine>& Lines() const { return lines_; }
+  // The bytes of code the tables describe.
+  std::uint64_t CodeSize() const;
+  // The procedure whose qualified name ("Class::Procedure", or the name alone) is given.
+  const TDebugProcedure* FindProcedure(std::string_view qualifiedName) const;
+
+ private:
+  std::vector<std::string> strings_;
+  std::vector<TDebugProcedure> procedures_;
+  std::vector<TDebugLine> lines_;
+  std::unordered_map<std::string, std::uint32_t> interned_;
+};
+
+// The keyed byte stream that enciphers names and the container's check block. It obscures; it
+// does not protect against a determined reader.
+void ApplyNameCipher(std::span<std::uint8_t> bytes, std::string_view key, std::uint32_t salt);
