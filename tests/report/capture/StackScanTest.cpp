@@ -11,6 +11,8 @@ namespace {
 constexpr std::uint32_t kCode = 0x00401000;
 constexpr std::uint32_t kStack = 0x0012F000;
 
+std::string ProcedureName(std::uint32_t address) { return std::string("p") += std::to_string(address); }
+
 // Every address is in "app.exe" with kind 4, unless listed otherwise.
 class FakeResolver : public TAddressResolver {
  public:
@@ -18,10 +20,10 @@ class FakeResolver : public TAddressResolver {
   TResolvedAddress Resolve(std::uint32_t address) const override {
     TResolvedAddress r;
     auto it = kinds.find(address);
-    r.Kind = it == kinds.end() ? mkOwnCode : it->second;
+    r.Kind = it == kinds.end() ? std::uint8_t{mkOwnCode} : it->second;
     r.ModuleHandle = 0x00400000;
     r.ModulePath = "app.exe";
-    r.ProcedureName = "p" + std::to_string(address);
+    r.ProcedureName = ProcedureName(address);
     return r;
   }
 };
@@ -166,7 +168,7 @@ TEST(StackScan, KindMaskSkipAndMaximum) {
   EXPECT_EQ(list[0].ThreadId, 42u);
   EXPECT_TRUE(list[0].Running);
   EXPECT_EQ(list[0].Kind, mkNoSymbols);
-  EXPECT_EQ(list[1].ProcedureName, "p" + std::to_string(kCode + 0x3E));
+  EXPECT_EQ(list[1].ProcedureName, ProcedureName(kCode + 0x3E));
 }
 
 TEST(StackScan, VerifiedDirectCallsRecordTheirTargetThroughAJumpThunk) {
