@@ -19,7 +19,8 @@ class Reader {
   std::vector<std::uint8_t> Fill(std::size_t count) {
     std::vector<std::uint8_t> bytes(count, 0xFF);
     if (at_ < size_)
-      for (std::size_t i = 0; i < count; ++i) bytes[i] = data_[at_ + (i * 7 + i / 13) % (size_ - at_)];
+      for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = data_[at_ + (i * 7 + i / 13) % (size_ - at_)];
     return bytes;
   }
 
@@ -72,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   TStackWalkParams params;
   params.Start = base + in.Byte() * 4;
-  params.StackTop = static_cast<std::uint32_t>(std::min<std::uint64_t>(at, 0xFFFFFFFFu)) -
-                    in.Byte() % 8;
+  params.StackTop =
+      static_cast<std::uint32_t>(std::min<std::uint64_t>(at, 0xFFFFFFFFu)) - in.Byte() % 8;
   params.KindMask = in.Byte() & AllKindsMask;
   params.Skip = in.Byte() % 4;
   params.MaxCount = 1 + in.Byte() % 64;

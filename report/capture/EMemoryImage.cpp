@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-void TMemoryImage::AddRegion(std::uint32_t base, std::vector<std::uint8_t> bytes,
-                             bool readable) {
+void TMemoryImage::AddRegion(std::uint32_t base, std::vector<std::uint8_t> bytes, bool readable) {
   const std::uint64_t end = std::uint64_t{base} + bytes.size();
   if (bytes.empty() || end > (std::uint64_t{1} << 32)) return;
   for (const Region& r : regions_)
@@ -31,9 +30,9 @@ bool TMemoryImage::Poke(std::uint32_t address, const void* data, std::uint32_t s
 }
 
 bool TMemoryImage::PokeU32(std::uint32_t address, std::uint32_t value) {
-  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                 static_cast<std::uint8_t>(value >> 16),
-                                 static_cast<std::uint8_t>(value >> 24)};
+  const std::uint8_t bytes[4] = {
+      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
   return Poke(address, bytes, 4);
 }
 
@@ -55,7 +54,8 @@ bool TMemoryImage::Read(std::uint32_t address, void* dest, std::uint32_t size) c
   std::uint64_t at = address;
   while (size > 0) {
     const Region* r = Find(at);
-    const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, r->End() - at));
+    const std::uint32_t n =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(size, r->End() - at));
     std::memcpy(out, r->Bytes.data() + (at - r->Base), n);
     out += n;
     at += n;

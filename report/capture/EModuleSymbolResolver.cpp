@@ -11,8 +11,9 @@ void SortByOffset(std::vector<TNamedOffset>& names) {
 
 // The last name whose offset is at or before offset; nullptr when none is.
 const TNamedOffset* NameBefore(const std::vector<TNamedOffset>& names, std::uint32_t offset) {
-  auto after = std::upper_bound(names.begin(), names.end(), offset,
-                                [](std::uint32_t o, const TNamedOffset& n) { return o < n.Offset; });
+  auto after =
+      std::upper_bound(names.begin(), names.end(), offset,
+                       [](std::uint32_t o, const TNamedOffset& n) { return o < n.Offset; });
   return after == names.begin() ? nullptr : &*(after - 1);
 }
 
@@ -21,17 +22,17 @@ const TNamedOffset* NameBefore(const std::vector<TNamedOffset>& names, std::uint
 void TModuleSymbolResolver::AddModule(TModuleSymbols module) {
   SortByOffset(module.RuntimeSymbols);
   SortByOffset(module.Exports);
-  auto at = std::upper_bound(
-      modules_.begin(), modules_.end(), module.Base,
-      [](std::uint32_t base, const TModuleSymbols& m) { return base < m.Base; });
+  auto at =
+      std::upper_bound(modules_.begin(), modules_.end(), module.Base,
+                       [](std::uint32_t base, const TModuleSymbols& m) { return base < m.Base; });
   modules_.insert(at, std::move(module));
 }
 
 TResolvedAddress TModuleSymbolResolver::Resolve(std::uint32_t address) const {
   TResolvedAddress result;
-  auto after = std::upper_bound(
-      modules_.begin(), modules_.end(), address,
-      [](std::uint32_t a, const TModuleSymbols& m) { return a < m.Base; });
+  auto after =
+      std::upper_bound(modules_.begin(), modules_.end(), address,
+                       [](std::uint32_t a, const TModuleSymbols& m) { return a < m.Base; });
   if (after == modules_.begin()) return result;
   const TModuleSymbols& module = *(after - 1);
   const std::uint32_t offset = address - module.Base;

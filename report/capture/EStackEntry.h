@@ -8,11 +8,11 @@
 // Module kinds of a frame. The call-stack block lists kind 4 always and kinds 2 and 3 on
 // request, so the kinds order the frames by how much they tell the program's developer.
 enum TOskedaModuleKind : std::uint8_t {
-  mkNoModule = 0,       // the address lies in no loaded module
-  mkNoSymbols = 1,      // in a module, but nothing names the code there
-  mkSystemExport = 2,   // a module without our tables: the nearest export before the address
-  mkRuntimeCode = 3,    // statically linked runtime code of a module with our tables
-  mkOwnCode = 4,        // the program's own code, named by the module's debug information
+  mkNoModule = 0,      // the address lies in no loaded module
+  mkNoSymbols = 1,     // in a module, but nothing names the code there
+  mkSystemExport = 2,  // a module without our tables: the nearest export before the address
+  mkRuntimeCode = 3,   // statically linked runtime code of a module with our tables
+  mkOwnCode = 4,       // the program's own code, named by the module's debug information
 };
 
 // A frame's kind as a bit of a kind mask (bit n for kind n).

@@ -16,35 +16,43 @@ bool IsReadableRegion(const MEMORY_BASIC_INFORMATION& info) {
 
 }  // namespace
 
-bool TProcessMemoryReader::Cached(std::uint32_t address, std::uint32_t& end) const {
+const TProcessMemoryReader::Region& TProcessMemoryReader::Lookup(std::uint64_t address) const {
   for (const Region& r : cache_)
-    if (r.End != 0 && address >= r.Base && address < r.End) {
-      end = r.End;
-      return true;
-    }
-  return false;
+    if (address >= r.Base && address < r.End) return r;
+  Region& slot = cache_[next_];
+  next_ = (next_ + 1) % CacheSize;
+  // Above the highest application address nothing is readable, and the query fails there
+  // without telling how far; half of all random stack values land there.
+  static const std::uint64_t highest = [] {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return static_cast<std::uint64_t>(
+        reinterpret_cast<std::uintptr_t>(system.lpMaximumApplicationAddress));
+  }();
+  if (address > highest) {
+    slot = {highest + 1, std::uint64_t{1} << 32, false};
+    return slot;
+  }
+  MEMORY_BASIC_INFORMATION info;
+  if (VirtualQuery(reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), &info,
+                   sizeof info) != sizeof info) {
+    // Outside the user address range; only this page is known to be unreadable.
+    const std::uint64_t page = address & ~std::uint64_t{0xFFF};
+    slot = {page, page + 0x1000, false};
+    return slot;
+  }
+  const std::uint64_t base = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
+  slot = {base, std::max(base + info.RegionSize, address + 1), IsReadableRegion(info)};
+  return slot;
 }
 
-std::uint32_t TProcessMemoryReader::ReadableSpan(std::uint32_t address,
-                                                 std::uint32_t limit) const {
+std::uint32_t TProcessMemoryReader::ReadableSpan(std::uint32_t address, std::uint32_t limit) const {
   const std::uint64_t want = std::uint64_t{address} + limit;
   std::uint64_t at = address;
-  while (at < want && at <= 0xFFFFFFFFu) {
-    std::uint32_t end;
-    if (!Cached(static_cast<std::uint32_t>(at), end)) {
-      MEMORY_BASIC_INFORMATION info;
-      if (VirtualQuery(reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(at)), &info,
-                       sizeof info) != sizeof info ||
-          !IsReadableRegion(info))
-        break;
-      const std::uint64_t base = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
-      const std::uint64_t regionEnd = std::min<std::uint64_t>(base + info.RegionSize, 0xFFFFFFFFu);
-      if (regionEnd <= at) break;
-      cache_[next_] = {static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(regionEnd)};
-      next_ = (next_ + 1) % CacheSize;
-      end = static_cast<std::uint32_t>(regionEnd);
-    }
-    at = end;
+  while (at < want) {
+    const Region& region = Lookup(at);
+    if (!region.Readable) break;
+    at = region.End;
   }
   return static_cast<std::uint32_t>(std::min(at, want) - address);
 }

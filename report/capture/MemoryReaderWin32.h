@@ -12,15 +12,17 @@ class TProcessMemoryReader : public TMemoryReader {
   bool Read(std::uint32_t address, void* dest, std::uint32_t size) const override;
 
  private:
-  // The scan asks about the same few regions (its stack and the modules' code) again and
-  // again; the last readable regions found are kept. Memory does not change its protection
-  // while the report is made: the other threads are suspended.
+  // The scan asks about the same few regions (its stack, the modules' code and the large free
+  // ranges between them) again and again; the last regions found are kept, readable or not.
+  // Memory does not change its protection while the report is made: the other threads are
+  // suspended.
   struct Region {
-    std::uint32_t Base = 0;
-    std::uint32_t End = 0;  // exclusive; 0 for an empty slot
+    std::uint64_t Base = 0;
+    std::uint64_t End = 0;  // exclusive; 0 for an empty slot
+    bool Readable = false;
   };
-  static constexpr int CacheSize = 8;
-  bool Cached(std::uint32_t address, std::uint32_t& end) const;
+  static constexpr int CacheSize = 16;
+  const Region& Lookup(std::uint64_t address) const;
   mutable Region cache_[CacheSize];
   mutable int next_ = 0;
 };

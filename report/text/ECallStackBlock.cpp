@@ -1,6 +1,5 @@
-#include "report/text/EReportBlocks.h"
-
 #include "platform/SysUtils.h"
+#include "report/text/EReportBlocks.h"
 #include "report/text/EReportValues.h"
 #include "report/text/ETableText.h"
 
@@ -13,8 +12,7 @@ const TThreadSnapshot* FindThread(const std::vector<TThreadSnapshot>& threads, s
 }
 
 std::string ThreadText(const TOskedaStackEntry& frame, bool first,
-                       const std::vector<TThreadSnapshot>& threads,
-                       const TOskedaModuleOptions& o) {
+                       const std::vector<TThreadSnapshot>& threads, const TOskedaModuleOptions& o) {
   const TThreadSnapshot* thread = FindThread(threads, frame.ThreadId);
   std::string text = o.GetText(first ? 69 : frame.Running ? 70 : 71) + ": ";
   const std::int32_t priority = thread ? thread->Priority : ThreadPriorityUnknown;
@@ -31,10 +29,14 @@ TTableRow FrameCells(const TOskedaStackEntry& frame, bool lineOffsets) {
   std::string line;
   if (frame.Line != 0) {
     line = std::to_string(frame.Line);
-    if (lineOffsets) line += "[" + std::to_string(frame.LineOffset) + "]";
+    if (lineOffsets) line += Format("[%u]", static_cast<unsigned>(frame.LineOffset));
   }
-  return {HexAddress(frame.Address), std::string(ExtractFileName(frame.ModulePath)),
-          frame.UnitName, frame.ClassName, frame.ProcedureName, line};
+  return {HexAddress(frame.Address),
+          std::string(ExtractFileName(frame.ModulePath)),
+          frame.UnitName,
+          frame.ClassName,
+          frame.ProcedureName,
+          line};
 }
 
 }  // namespace
@@ -57,8 +59,8 @@ std::string BuildCallStackBlock(const TOskedaStackList& stack,
   const std::size_t inner = SumOf(widths) + 5;
   const std::string border(inner + 2, '-');
 
-  std::string out = o.GetText(7) + ":\r\n" + border + "\r\n" + TableRow(headers, widths) +
-                    "\r\n" + border;
+  std::string out =
+      o.GetText(7) + ":\r\n" + border + "\r\n" + TableRow(headers, widths) + "\r\n" + border;
   if (!listed.empty()) {
     out += "\r\n";
     for (std::size_t i = 0; i < listed.size(); ++i) {
@@ -66,8 +68,10 @@ std::string BuildCallStackBlock(const TOskedaStackList& stack,
       const bool newGroup = i == 0 || frame.ThreadId != listed[i - 1]->ThreadId ||
                             frame.Running != listed[i - 1]->Running;
       if (newGroup) {
-        if (i > 0) out += "|" + std::string(inner, '-') + "|\r\n";
-        out += "|" + PadRight(ThreadText(frame, i == 0, threads, o), inner) + "|\r\n";
+        if (i > 0) out.append("|").append(inner, '-').append("|\r\n");
+        out.append("|")
+            .append(PadRight(ThreadText(frame, i == 0, threads, o), inner))
+            .append("|\r\n");
       }
       out += TableRow(rows[i], widths) + "\r\n";
     }

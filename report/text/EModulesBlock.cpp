@@ -1,8 +1,7 @@
-#include "report/text/EReportBlocks.h"
-
 #include <algorithm>
 
 #include "platform/SysUtils.h"
+#include "report/text/EReportBlocks.h"
 #include "report/text/EReportValues.h"
 #include "report/text/ETableText.h"
 
@@ -43,8 +42,8 @@ std::string BuildModulesBlock(const std::vector<TModuleSnapshot>& modules,
     rows[i][0] = HexAddress(sorted[i]->Handle, static_cast<int>(widths[0]));
   const std::string border(SumOf(widths) + 8, '-');
 
-  std::string out = o.GetText(9) + ":\r\n" + border + "\r\n" + TableRow(headers, widths) +
-                    "\r\n" + border + "\r\n";
+  std::string out = o.GetText(9) + ":\r\n" + border + "\r\n" + TableRow(headers, widths) + "\r\n" +
+                    border + "\r\n";
   for (const TTableRow& row : rows) out += TableRow(row, widths) + "\r\n";
   return out + border + "\r\n\r\n";
 }

@@ -1,6 +1,5 @@
-#include "report/text/EReportBlocks.h"
-
 #include "platform/SysUtils.h"
+#include "report/text/EReportBlocks.h"
 #include "report/text/EReportValues.h"
 #include "report/text/ETableText.h"
 
@@ -20,7 +19,8 @@ std::string BuildMemoryDump(const TRegisterSnapshot& context, const TMemoryReade
   std::uint8_t code[DumpLines * 16];
   if (std::uint64_t{context.Esp} + sizeof stack > (std::uint64_t{1} << 32) ||
       std::uint64_t{context.Eip} + sizeof code > (std::uint64_t{1} << 32) ||
-      !memory.Read(context.Esp, stack, sizeof stack) || !memory.Read(context.Eip, code, sizeof code))
+      !memory.Read(context.Esp, stack, sizeof stack) ||
+      !memory.Read(context.Eip, code, sizeof code))
     return {};
   std::string out;
   for (int k = 0; k < DumpLines; ++k) {

@@ -14,7 +14,8 @@ constexpr std::string_view kBackButton =
 
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
   auto it = std::search(text.begin(), text.end(), what.begin(), what.end(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
   });
   return it == text.end() ? std::string_view::npos : static_cast<std::size_t>(it - text.begin());
 }
@@ -34,11 +35,21 @@ std::string EscapeReportHtml(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#039;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#039;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
       case ' ':
         if (i + 1 < text.size() && text[i + 1] == ' ') {
           out += "&nbsp;&nbsp;";
@@ -51,8 +62,11 @@ std::string EscapeReportHtml(std::string_view text) {
         if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
         out += "<br>\r\n";
         break;
-      case '\n': out += "<br>\r\n"; break;
-      default: out += c;
+      case '\n':
+        out += "<br>\r\n";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -71,11 +85,12 @@ std::string BuildHtmlPage(std::string_view report, std::string_view pageTemplate
     page.append(pageTemplate.substr(at, hit - at)).append(body);
   page.append(pageTemplate.substr(at));
 
-  const std::string head = Format("<!-- OskedaLog ID: %s --><title>%s</title>",
-                                  CommentSafe(params.ReportId).c_str(),
-                                  EscapeReportHtml(params.Title).c_str());
+  const std::string head =
+      Format("<!-- OskedaLog ID: %s --><title>%s</title>", CommentSafe(params.ReportId).c_str(),
+             EscapeReportHtml(params.Title).c_str());
   // Only the template part before the report is searched, so a report can never move it.
-  const std::size_t headTag = FindNoCase(pageTemplate.substr(0, pageTemplate.find(marker)), "<head>");
+  const std::size_t headTag =
+      FindNoCase(pageTemplate.substr(0, pageTemplate.find(marker)), "<head>");
   page.insert(headTag == std::string_view::npos ? 0 : headTag + 6, head);
   return page;
 }

@@ -44,12 +44,12 @@ struct TExceptionSnapshot {
 };
 
 struct TApplicationSnapshot {
-  TDateTime StartTime = 0;  // local time
-  std::string ExePath;      // the program file
-  std::string Description;  // from its version resource; empty: the file name is shown
-  std::string Version;      // "1.0.3.12", empty when the resource has none
+  TDateTime StartTime = 0;              // local time
+  std::string ExePath;                  // the program file
+  std::string Description;              // from its version resource; empty: the file name is shown
+  std::string Version;                  // "1.0.3.12", empty when the resource has none
   std::vector<std::string> Parameters;  // command-line parameters 1..n
-  TDateTime BuildTime = 0;  // from the module configuration (UTC); 0: none
+  TDateTime BuildTime = 0;              // from the module configuration (UTC); 0: none
 };
 
 struct TActiveControlsSnapshot {
@@ -72,7 +72,7 @@ struct TLocaleSnapshot {
 struct TNetworkAdapterSnapshot {
   std::string IpAddress;  // first address, dotted; empty: none
   std::string Mask;
-  std::string Gateway;    // first gateway
+  std::string Gateway;  // first gateway
   std::vector<std::string> DnsServers;
   bool Dhcp = false;
 };
@@ -118,8 +118,8 @@ struct TModuleSnapshot {
   std::string Path;
   std::string Description;
   std::string Version;
-  std::uint32_t Size = 0;   // bytes
-  TDateTime Modified = 0;   // last write of the file, local time
+  std::uint32_t Size = 0;  // bytes
+  TDateTime Modified = 0;  // last write of the file, local time
 };
 
 // Everything one report needs. The stack list holds the frames of all walked threads, the

@@ -5,8 +5,8 @@
 
 const char* const ReportProductLine = "OskedaLog 5.1.12";
 
-TReportText TReportText::Build(const TReportSnapshot& snapshot,
-                               const TOskedaModuleOptions& options, const TMemoryReader* memory) {
+TReportText TReportText::Build(const TReportSnapshot& snapshot, const TOskedaModuleOptions& options,
+                               const TMemoryReader* memory) {
   TReportText report;
   report.general_ = BuildGeneralSection(snapshot, options);
   report.callStack_ = BuildCallStackBlock(snapshot.Stack, snapshot.Threads, options);

@@ -24,15 +24,13 @@ std::string Unit(std::uint32_t count, const char* word) {
 
 std::string FormatUtcOffset(int localOffsetMinutes) {
   const int hours = static_cast<int>(RoundHalfEven(localOffsetMinutes / 60.0));
-  std::string digits = std::to_string(hours < 0 ? -hours : hours);
-  if (digits.size() == 1) digits.insert(0, "0");
-  return (hours < 0 ? "-" : "+") + digits + "00";
+  return Format("%c%02d00", hours < 0 ? '-' : '+', hours < 0 ? -hours : hours);
 }
 
 std::string FormatReportDate(TDateTime value, int localOffsetMinutes) {
   DecodedDateTime d;
   if (!TryDecodeDateTime(value, d)) return {};
-  return Format("%s, %d %s %d %0.2d:%0.2d:%0.2d %s", kDays[d.dayOfWeek - 1], d.day,
+  return Format("%s, %d %s %d %02d:%02d:%02d %s", kDays[d.dayOfWeek - 1], d.day,
                 kMonths[d.month - 1], d.year, d.hour, d.minute, d.second,
                 FormatUtcOffset(localOffsetMinutes).c_str());
 }
@@ -76,8 +74,8 @@ std::string ProcessorName(const TSystemSnapshot& system) {
   return name.empty() ? "Unknown processor" : name;
 }
 
-std::string OperatingSystemType(TPlatformFamily platform, std::uint32_t major,
-                                std::uint32_t minor, std::string_view servicePack) {
+std::string OperatingSystemType(TPlatformFamily platform, std::uint32_t major, std::uint32_t minor,
+                                std::string_view servicePack) {
   std::string name = "Microsoft Windows ";
   const std::string_view service = Trim(servicePack);
   if (platform == TPlatformFamily::Windows9x) {

@@ -24,8 +24,8 @@ std::string FormatDiskGb(std::uint64_t bytes, char decimalSeparator);
 // A registry string value as read whole: its terminating zero dropped.
 std::string RegistryString(const std::optional<std::string>& raw);
 std::string ProcessorName(const TSystemSnapshot& system);
-std::string OperatingSystemType(TPlatformFamily platform, std::uint32_t major,
-                                std::uint32_t minor, std::string_view servicePack);
+std::string OperatingSystemType(TPlatformFamily platform, std::uint32_t major, std::uint32_t minor,
+                                std::string_view servicePack);
 std::uint32_t ReportedBuildNumber(TPlatformFamily platform, std::uint32_t build);
 std::string LanguageName(const std::vector<TLocaleSnapshot>& locales,
                          std::uint16_t defaultLanguageId);

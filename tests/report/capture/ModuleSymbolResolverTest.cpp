@@ -9,10 +9,18 @@ TEST(ModuleSymbolResolver, KindsFromWhatNamesTheCode) {
   debug.AddProcedure(0x1100, 0x10, "app/Unit1.cpp", "", "NoLines", {});
 
   TModuleSymbolResolver resolver;
-  resolver.AddModule({0x7C800000, 0x10000, "C:\\windows\\system32\\kernel32.dll", nullptr, {},
+  resolver.AddModule({0x7C800000,
+                      0x10000,
+                      "C:\\windows\\system32\\kernel32.dll",
+                      nullptr,
+                      {},
                       {{0x2000, "RaiseException"}, {0x1000, "CreateThread"}}});
-  resolver.AddModule({0x00400000, 0x8000, "C:\\app\\Dialmoor.exe", &debug,
-                      {{0x5000, "__cxa_throw"}, {0x4000, "operator new"}}, {}});
+  resolver.AddModule({0x00400000,
+                      0x8000,
+                      "C:\\app\\Dialmoor.exe",
+                      &debug,
+                      {{0x5000, "__cxa_throw"}, {0x4000, "operator new"}},
+                      {}});
   resolver.AddModule({0x10000000, 0x1000, "C:\\plain.dll", nullptr, {}, {}});
 
   TResolvedAddress r = resolver.Resolve(0x0040100B);

@@ -11,7 +11,9 @@ namespace {
 constexpr std::uint32_t kCode = 0x00401000;
 constexpr std::uint32_t kStack = 0x0012F000;
 
-std::string ProcedureName(std::uint32_t address) { return std::string("p") += std::to_string(address); }
+std::string ProcedureName(std::uint32_t address) {
+  return std::string("p") += std::to_string(address);
+}
 
 // Every address is in "app.exe" with kind 4, unless listed otherwise.
 class FakeResolver : public TAddressResolver {
@@ -64,29 +66,41 @@ struct Scan {
 TEST(StackScan, RecognisesEveryCallFormByWhereItEnds) {
   const std::uint32_t ptr = kCode + 0x800;  // a readable pointer for FF 15
   const std::uint8_t p[4] = {static_cast<std::uint8_t>(ptr), static_cast<std::uint8_t>(ptr >> 8),
-                             static_cast<std::uint8_t>(ptr >> 16), static_cast<std::uint8_t>(ptr >> 24)};
-  const std::vector<std::vector<std::uint8_t>> calls = {
-      {0xE8, 1, 2, 3, 4},       {0xFF, 0xD0},          {0xFF, 0xD4},
-      {0xFF, 0xD7},             {0xFF, 0x10},          {0xFF, 0x13},
-      {0xFF, 0x16},             {0xFF, 0x17},          {0xFF, 0x50, 8},
-      {0xFF, 0x55, 0xFC},       {0xFF, 0x57, 1},       {0xFF, 0x14, 0x24},
-      {0xFF, 0x54, 0x24, 4},    {0xFF, 0x90, 1, 0, 0, 0}, {0xFF, 0x97, 1, 0, 0, 0},
-      {0xFF, 0x15, p[0], p[1], p[2], p[3]}, {0xFF, 0x94, 0x24, 1, 0, 0, 0}};
+                             static_cast<std::uint8_t>(ptr >> 16),
+                             static_cast<std::uint8_t>(ptr >> 24)};
+  const std::vector<std::vector<std::uint8_t>> calls = {{0xE8, 1, 2, 3, 4},
+                                                        {0xFF, 0xD0},
+                                                        {0xFF, 0xD4},
+                                                        {0xFF, 0xD7},
+                                                        {0xFF, 0x10},
+                                                        {0xFF, 0x13},
+                                                        {0xFF, 0x16},
+                                                        {0xFF, 0x17},
+                                                        {0xFF, 0x50, 8},
+                                                        {0xFF, 0x55, 0xFC},
+                                                        {0xFF, 0x57, 1},
+                                                        {0xFF, 0x14, 0x24},
+                                                        {0xFF, 0x54, 0x24, 4},
+                                                        {0xFF, 0x90, 1, 0, 0, 0},
+                                                        {0xFF, 0x97, 1, 0, 0, 0},
+                                                        {0xFF, 0x15, p[0], p[1], p[2], p[3]},
+                                                        {0xFF, 0x94, 0x24, 1, 0, 0, 0}};
   for (const auto& call : calls) {
     Scan scan;
     scan.Call(call, 0x100, 8);
-    EXPECT_EQ(scan.Walk(), std::vector<std::uint32_t>{kCode + 0x100 - static_cast<std::uint32_t>(call.size())})
+    EXPECT_EQ(scan.Walk(),
+              std::vector<std::uint32_t>{kCode + 0x100 - static_cast<std::uint32_t>(call.size())})
         << "call form " << std::hex << int(call[0]) << ' ' << int(call[1]);
   }
 }
 
 TEST(StackScan, PassesOverBytesThatOnlyLookLikeCalls) {
   const std::vector<std::vector<std::uint8_t>> notCalls = {
-      {0xFF, 0x14},             // SIB form without its SIB byte
-      {0xFF, 0x15},             // absolute form cut short
-      {0xFF, 0x54, 0x08},       // disp8 SIB form without the SIB byte
-      {0xFF, 0xD8},             // FF /3, a far call through a register (invalid)
-      {0xFF, 0x20},             // FF /4, a jump
+      {0xFF, 0x14},                  // SIB form without its SIB byte
+      {0xFF, 0x15},                  // absolute form cut short
+      {0xFF, 0x54, 0x08},            // disp8 SIB form without the SIB byte
+      {0xFF, 0xD8},                  // FF /3, a far call through a register (invalid)
+      {0xFF, 0x20},                  // FF /4, a jump
       {0xFF, 0x15, 0, 0, 0, 0x70}};  // absolute form through an unreadable pointer
   for (const auto& bytes : notCalls) {
     Scan scan;

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::uint32_t Addr(const void* p) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p)); }
+std::uint32_t Addr(const void* p) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p));
+}
 
 TModuleSymbolResolver ProgramResolver() {
   const auto base = reinterpret_cast<const std::uint8_t*>(GetModuleHandleA(nullptr));
@@ -72,7 +74,8 @@ TEST(StackScanWin32, ReadsOnlyCommittedReadablePages) {
   SYSTEM_INFO info;
   GetSystemInfo(&info);
   const std::uint32_t page = info.dwPageSize;
-  auto* block = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, 4 * page, MEM_RESERVE, PAGE_NOACCESS));
+  auto* block =
+      static_cast<std::uint8_t*>(VirtualAlloc(nullptr, 4 * page, MEM_RESERVE, PAGE_NOACCESS));
   ASSERT_NE(block, nullptr);
   ASSERT_NE(VirtualAlloc(block, 2 * page, MEM_COMMIT, PAGE_READWRITE), nullptr);
   DWORD old;
@@ -90,5 +93,6 @@ TEST(StackScanWin32, ReadsOnlyCommittedReadablePages) {
   ASSERT_TRUE(memory.Read(Addr(block + page - 1), bytes, 1));
   EXPECT_EQ(bytes[0], 0x5A);
   EXPECT_FALSE(memory.IsReadable(0, 4));
+  EXPECT_EQ(memory.ReadableSpan(0xFFFF0000u, 0x100), 0u);  // above every application address
   VirtualFree(block, 0, MEM_RELEASE);
 }

@@ -91,8 +91,11 @@ TEST(ReportLayout, CallStackKindsFollowTheStackFlags) {
   // Only kind 4 is left; with the offsets the line column widens to "17[12]".
   const std::string border(8 + 12 + 14 + 7 + 16 + 6 + 7, '-');
   const std::string want =
-      "Call Stack Information:\r\n" + border + "\r\n"
-      "|Address |Module      |Unit          |Class  |Procedure/Method|Line  |\r\n" + border + "\r\n"
+      "Call Stack Information:\r\n" + border +
+      "\r\n"
+      "|Address |Module      |Unit          |Class  |Procedure/Method|Line  |\r\n" +
+      border +
+      "\r\n"
       "|Exception Thread: ID=1234; Priority=0; [Main]                       |\r\n"
       "|00401A2B|Dialmoor.exe|app/Unit1.cpp |TForm1 |Timer1Timer     |42[3] |\r\n"
       "|--------------------------------------------------------------------|\r\n"
@@ -100,8 +103,8 @@ TEST(ReportLayout, CallStackKindsFollowTheStackFlags) {
       "|00401B00|Dialmoor.exe|app/Worker.cpp|TWorker|Execute         |17[12]|\r\n"
       "|--------------------------------------------------------------------|\r\n"
       "|Calling Thread: ID=3000; Priority=??                                |\r\n"
-      "|00401C00|Dialmoor.exe|app/Main.cpp  |       |main            |5[0]  |\r\n" + border +
-      "\r\n\r\n";
+      "|00401C00|Dialmoor.exe|app/Main.cpp  |       |main            |5[0]  |\r\n" +
+      border + "\r\n\r\n";
   EXPECT_EQ(block, want);
 
   options.SetStackFlags({sfStackKind3});
@@ -122,8 +125,9 @@ TEST(ReportLayout, ACallStackWithoutListedFramesIsItsHeaderAlone) {
   EXPECT_EQ(BuildCallStackBlock(unlisted, threads, options), want);
   // A thread that is not in the thread list still gets its line.
   const TOskedaStackList stray = {Frame(77, false, 4, 0x401000, "", "u", "", "p", 0)};
-  EXPECT_NE(BuildCallStackBlock(stray, threads, options).find("|Exception Thread: ID=77; Priority=??"),
-            std::string::npos);
+  EXPECT_NE(
+      BuildCallStackBlock(stray, threads, options).find("|Exception Thread: ID=77; Priority=??"),
+      std::string::npos);
 }
 
 TEST(ReportLayout, ModulesBlockWithAndWithoutItsFlag) {
@@ -143,12 +147,14 @@ TEST(ReportLayout, ProcessorBlockRegistersAndDump) {
   TOskedaModuleOptions options = Options();
   const TReportSnapshot s = CannedSnapshot();
   const std::string rule =
-      "------------------   ---------------------------------------------------------------------------\r\n";
+      "------------------   "
+      "---------------------------------------------------------------------------\r\n";
   EXPECT_EQ(BuildProcessorBlock(std::nullopt, nullptr, options),
             "Registers:\r\n-----------------------------\r\n"
             "EAX: ????       EDI: ????    \r\nEBX: ????       ESI: ????    \r\n"
             "ECX: ????       ESP: ????    \r\nEDX: ????       EIP: ????    \r\n\r\n"
-            "Stack:               Memory Dump:\r\n" + rule);
+            "Stack:               Memory Dump:\r\n" +
+                rule);
 
   TMemoryImage memory;
   std::vector<std::uint8_t> stack(64), code(256);

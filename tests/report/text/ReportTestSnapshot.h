@@ -34,7 +34,8 @@ inline TReportSnapshot CannedSnapshot() {
   TExceptionSnapshot& e = s.Exception;
   e.Date = EncodeDateTime(2026, 12, 8, 10, 20, 5, 0);
   e.ClassName = "EAccessViolation";
-  e.Message = "Access violation at address 00401A2B in module 'Dialmoor.exe'. Read of address 00000000";
+  e.Message =
+      "Access violation at address 00401A2B in module 'Dialmoor.exe'. Read of address 00000000";
   e.Address = 0x00401A2B;
   e.ModulePath = s.Application.ExePath;
   e.ModuleLongPath = s.Application.ExePath;
@@ -66,14 +67,16 @@ inline TReportSnapshot CannedSnapshot() {
 
   const char* exe = "C:\\Program Files\\Dialmoor\\Dialmoor.exe";
   const char* k32 = "C:\\windows\\system32\\kernel32.dll";
-  s.Stack = {Frame(1234, false, 4, 0x00401A2B, exe, "app/Unit1.cpp", "TForm1", "Timer1Timer", 42, 3),
-             Frame(1234, false, 1, 0x00409999, exe, "", "", "", 0),
-             Frame(1234, false, 2, 0x7C801234, k32, "", "", "RaiseException", 0),
-             Frame(1234, false, 0, 0x12345678, "", "", "", "", 0),
-             Frame(1234, false, 3, 0x00402000, exe, "", "", "__cxa_throw", 0),
-             Frame(2000, true, 4, 0x00401B00, exe, "app/Worker.cpp", "TWorker", "Execute", 17, 12),
-             Frame(3000, false, 4, 0x00401C00, exe, "app/Main.cpp", "", "main", 5, 0)};
-  s.Threads = {{1234, 0, "", true}, {2000, -2, "TWorker", false}, {3000, ThreadPriorityUnknown, "", false}};
+  s.Stack = {
+      Frame(1234, false, 4, 0x00401A2B, exe, "app/Unit1.cpp", "TForm1", "Timer1Timer", 42, 3),
+      Frame(1234, false, 1, 0x00409999, exe, "", "", "", 0),
+      Frame(1234, false, 2, 0x7C801234, k32, "", "", "RaiseException", 0),
+      Frame(1234, false, 0, 0x12345678, "", "", "", "", 0),
+      Frame(1234, false, 3, 0x00402000, exe, "", "", "__cxa_throw", 0),
+      Frame(2000, true, 4, 0x00401B00, exe, "app/Worker.cpp", "TWorker", "Execute", 17, 12),
+      Frame(3000, false, 4, 0x00401C00, exe, "app/Main.cpp", "", "main", 5, 0)};
+  s.Threads = {
+      {1234, 0, "", true}, {2000, -2, "TWorker", false}, {3000, ThreadPriorityUnknown, "", false}};
   s.Modules = {{0x7C800000, k32, "Wine core dll", "5.1.2600.2180", 524288,
                 EncodeDateTime(2020, 1, 2, 3, 4, 5, 0)},
                {0x00400000, "C:\\Dialmoor.exe", "Dialmoor clock", "1.0.3.12", 123456,

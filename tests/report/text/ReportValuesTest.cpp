@@ -6,7 +6,7 @@ TEST(ReportValues, DateCarriesTheOffsetInRoundedWholeHours) {
   const TDateTime t = EncodeDateTime(2026, 3, 1, 9, 5, 3, 0);
   EXPECT_EQ(FormatReportDate(t, 60), "Sun, 1 Mar 2026 09:05:03 +0100");
   EXPECT_EQ(FormatUtcOffset(-300), "-0500");
-  EXPECT_EQ(FormatUtcOffset(330), "+0600");  // +05:30, 5.5 hours round to 6
+  EXPECT_EQ(FormatUtcOffset(330), "+0600");   // +05:30, 5.5 hours round to 6
   EXPECT_EQ(FormatUtcOffset(-210), "-0400");  // -03:30
   EXPECT_EQ(FormatUtcOffset(600), "+1000");
   EXPECT_EQ(FormatUtcOffset(-600), "-1000");
@@ -18,7 +18,8 @@ TEST(ReportValues, DateCarriesTheOffsetInRoundedWholeHours) {
 TEST(ReportValues, UpTimeNamesItsUnitsInSingularAndPlural) {
   EXPECT_EQ(FormatUpTime(0), "0 minute, 0 second");
   EXPECT_EQ(FormatUpTime(61'999), "1 minute, 1 second");
-  EXPECT_EQ(FormatUpTime(((2 * 24 + 3) * 60 + 4) * 60'000u + 5'000), "2 days, 3 hours, 4 minutes, 5 seconds");
+  EXPECT_EQ(FormatUpTime(((2 * 24 + 3) * 60 + 4) * 60'000u + 5'000),
+            "2 days, 3 hours, 4 minutes, 5 seconds");
   EXPECT_EQ(FormatUpTime(86'400'000u + 120'000), "1 day, 2 minutes, 0 second");
   EXPECT_EQ(FormatUpTime(3'600'000u), "1 hour, 0 minute, 0 second");
   EXPECT_EQ(FormatUpTime(0xFFFFFFFFu), "49 days, 17 hours, 2 minutes, 47 seconds");
@@ -56,8 +57,9 @@ TEST(ReportValues, ProcessorFromTheRegistryValues) {
 }
 
 TEST(ReportValues, LanguageOfTheDefaultLanguageId) {
-  const std::vector<TLocaleSnapshot> locales = {
-      {"00000c0c", "", "French (Canada)"}, {"00000C0C", "FRC", "French"}, {"0409", "ENU", "English"}};
+  const std::vector<TLocaleSnapshot> locales = {{"00000c0c", "", "French (Canada)"},
+                                                {"00000C0C", "FRC", "French"},
+                                                {"0409", "ENU", "English"}};
   EXPECT_EQ(LanguageName(locales, 0x0C0C), "French");
   EXPECT_EQ(LanguageName(locales, 0x0409), "");  // a malformed identifier is passed over
 }
@@ -79,8 +81,8 @@ TEST(ReportValues, NetworkFieldsJoinTheAdapters) {
   EXPECT_EQ(one.Dns1, "008.008.008.008");
   EXPECT_EQ(one.Dns2, "000.000.000.000");
   EXPECT_EQ(one.Dhcp, "OFF            ");
-  const TNetworkFields two = NetworkFields(
-      {{"10.1.2.3", "255.0.0.0", "10.0.0.1", {}, true}, {"1.1.1.1", "", "", {"1.0.0.1", "9.9.9.9"}, false}});
+  const TNetworkFields two = NetworkFields({{"10.1.2.3", "255.0.0.0", "10.0.0.1", {}, true},
+                                            {"1.1.1.1", "", "", {"1.0.0.1", "9.9.9.9"}, false}});
   EXPECT_EQ(two.IpAddress, "010.001.002.003 - 001.001.001.001");
   EXPECT_EQ(two.Dns1, "000.000.000.000 - 001.000.000.001");
   EXPECT_EQ(two.Dns2, "000.000.000.000 - 009.009.009.009");
@@ -100,7 +102,9 @@ TEST(ReportValues, MemoryAndDiskSizes) {
 }
 
 TEST(ReportValues, WindowTextsAreCleanedAndPasswordsHidden) {
-  EXPECT_EQ(CleanWindowText("a\r\n\tb\x01" "c"), "a b c");
+  EXPECT_EQ(CleanWindowText("a\r\n\tb\x01"
+                            "c"),
+            "a b c");
   EXPECT_EQ(CleanWindowText(std::string(300, 'x')).size(), 256u);
   EXPECT_EQ(ControlTextForReport(" tmaskedit ", "pa\r\nss", 0x20), "******");
   EXPECT_EQ(ControlTextForReport("TMaskEdit", "pa\r\nss", 0), "pa ss");
@@ -123,14 +127,17 @@ TEST(ReportValues, ExceptionTypeAndMessage) {
 
   e.Address = 0x0040ABCD;
   e.AccessViolation = TAccessViolationSnapshot{true, 0x10};
-  EXPECT_EQ(ExceptionMessageText(e), "Access violation at address 0040ABCD. Write of address 00000010.");
+  EXPECT_EQ(ExceptionMessageText(e),
+            "Access violation at address 0040ABCD. Write of address 00000010.");
   e.ModulePath = "C:\\PROGRA~1\\DIALMO~1.EXE";
   e.ModuleLongPath = "C:\\Program Files\\Dialmoor.exe";
-  e.Message = "Access violation at address 0040ABCD in module 'DIALMO~1.EXE'. Write of address 00000010";
+  e.Message =
+      "Access violation at address 0040ABCD in module 'DIALMO~1.EXE'. Write of address 00000010";
   EXPECT_EQ(ExceptionMessageText(e), e.Message + ".");
   e.Message = "something else";
-  EXPECT_EQ(ExceptionMessageText(e),
-            "Access violation at address 0040ABCD in module 'Dialmoor.exe'. Write of address 00000010.");
+  EXPECT_EQ(
+      ExceptionMessageText(e),
+      "Access violation at address 0040ABCD in module 'Dialmoor.exe'. Write of address 00000010.");
 }
 
 TEST(ReportValues, PathParts) {

@@ -9,7 +9,8 @@ TEST(SectionBuilder, AlignsTheColonsOfASectionAndMeasuresItsDashRow) {
   b.AddField("Longer", "22");
   b.AddSection("Beta");
   b.AddField("Label", "x");
-  EXPECT_EQ(b.Text(), "Alpha:\r\n-\r\n  1.1 A: 1\r\n  1.2 Longer: 22\r\n\r\nBeta:\r\n-\r\n  2.1 Label: x");
+  EXPECT_EQ(b.Text(),
+            "Alpha:\r\n-\r\n  1.1 A: 1\r\n  1.2 Longer: 22\r\n\r\nBeta:\r\n-\r\n  2.1 Label: x");
   EXPECT_EQ(b.Render(),
             "Alpha:\r\n"
             "----------------\r\n"
