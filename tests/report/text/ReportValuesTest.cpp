@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "report/text/EFileVersion.h"
 #include "report/text/EReportValues.h"
 
 TEST(ReportValues, DateCarriesTheOffsetInRoundedWholeHours) {
@@ -146,4 +147,14 @@ TEST(ReportValues, PathParts) {
   EXPECT_EQ(ExtractFolder("C:\\a\\b.dll"), "C:\\a");
   EXPECT_EQ(ExtractFolder("C:\\b.dll"), "C:\\");
   EXPECT_EQ(ExtractFolder("b.dll"), "");
+}
+
+TEST(ReportValues, VersionResourceTexts) {
+  EXPECT_EQ(FileDescriptionQuery(0x0409, 0x04E4), "\\StringFileInfo\\040904E4\\FileDescription");
+  EXPECT_EQ(FileDescriptionText(std::string_view("Clock\0", 6)), "Clock");
+  EXPECT_EQ(FileDescriptionText(std::string_view("X", 1)), "");
+  EXPECT_EQ(FileDescriptionText(std::string_view("\0", 1)), "");
+  EXPECT_EQ(FileVersionText(0x00010000, 0x0003000C), "1.0.3.12");
+  EXPECT_EQ(FileVersionText(0, 0), "");
+  EXPECT_EQ(FileVersionText(0xFFFFFFFF, 0), "65535.65535.0.0");
 }
