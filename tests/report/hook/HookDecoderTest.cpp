@@ -1,60 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "report/hook/EHookDecoder.h"
+#include "tests/report/hook/ObjdumpListing.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-struct TListedInstruction {
-  std::size_t Offset;  // in its function
-  std::size_t Length;
-  std::string Text;
-};
-
-struct TListedFunction {
-  std::string Name;
-  Bytes Code;
-  std::vector<TListedInstruction> Instructions;
-};
-
-std::vector<std::string> ListingFiles() {
-  std::vector<std::string> files;
-  std::stringstream all(DM_HOOK_LISTINGS);
-  for (std::string file; std::getline(all, file, ',');)
-    if (!file.empty()) files.push_back(file);
-  return files;
-}
-
-// objdump -d -z --insn-width=16: "<name>:" opens a function, "  addr:\tbytes\ttext" is one
-// instruction with all its bytes on its line.
-std::vector<TListedFunction> ReadListing(const std::string& path) {
-  static const std::regex function(R"(^[0-9a-f]+ <(.*)>:$)");
-  static const std::regex instruction(R"(^ *[0-9a-f]+:\t([0-9a-f ]+)\t?(.*)$)");
-  std::vector<TListedFunction> functions;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    std::smatch m;
-    if (std::regex_match(line, m, function)) {
-      functions.push_back({m[1], {}, {}});
-    } else if (!functions.empty() && std::regex_match(line, m, instruction)) {
-      TListedFunction& f = functions.back();
-      std::istringstream hex(m[1].str());
-      const std::size_t offset = f.Code.size();
-      for (std::string byte; hex >> byte;)
-        f.Code.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
-      f.Instructions.push_back({offset, f.Code.size() - offset, m[2]});
-    }
-  }
-  return functions;
-}
 
 std::string Hex(const Bytes& code, std::size_t from, std::size_t count) {
   std::string text;

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <map>
+#include <regex>
 #include <vector>
 
 #include "report/hook/EHookDecoder.h"
 #include "report/hook/EHookTrampoline.h"
+#include "tests/report/hook/ObjdumpListing.h"
 
 namespace {
 
@@ -119,6 +121,68 @@ TEST(HookTrampoline, RefusesWhatCannotBeMoved) {
   EXPECT_EQ(Build({0xEB, 0x01, 0xCC, 0xCC, 0xCC, 0x55}).Error, TTrampolineError::Unrelocatable);
   EXPECT_EQ(Build({0x0F, 0x04, 0x90, 0x90, 0x90}).Error, TTrampolineError::Undecodable);
   EXPECT_EQ(Build({0x55, 0x8B}).Error, TTrampolineError::Undecodable);
+}
+
+namespace {
+
+// objdump's target of a relative jump or call, as an offset from `from` in the function.
+bool ListedTarget(const TListedFunction& f, const TListedInstruction& insn, std::size_t from,
+                  std::uint32_t& offset) {
+  static const std::regex relative(R"(^(j[a-z]+|call|loop[a-z]*|xbegin) +([0-9a-f]+) <.*)");
+  std::smatch m;
+  if (!std::regex_match(insn.Text, m, relative)) return false;
+  offset = static_cast<std::uint32_t>(std::stoul(m[2].str(), nullptr, 16)) - f.Address -
+           static_cast<std::uint32_t>(from);
+  return true;
+}
+
+}  // namespace
+
+// Every instruction of the program's own code taken as a procedure start: the trampoline
+// must send each copied jump and call where objdump says the original goes, and come back
+// after the patched bytes. Procedures may only be refused for ending too soon.
+TEST(HookTrampoline, RelocatesTheProgramsOwnCodeAsObjdumpReadsIt) {
+  std::size_t built = 0, refused = 0, relocated = 0;
+  for (const std::string& file : ListingFiles()) {
+    for (const TListedFunction& f : ReadListing(file)) {
+      for (std::size_t first = 0; first < f.Instructions.size(); ++first) {
+        const std::size_t start = f.Instructions[first].Offset;
+        const std::span<const std::uint8_t> code(f.Code.data() + start, f.Code.size() - start);
+        const TTrampoline t = BuildTrampoline(code, kProc, kTramp);
+        const std::string where = file + " " + f.Name + "+" + std::to_string(start);
+        // A start in the last bytes of a function sees the listing end, not the next code.
+        if (t.Error == TTrampolineError::Undecodable && code.size() < kMaxPatchedCode) continue;
+        if (t.Error != TTrampolineError::None) {
+          ASSERT_EQ(t.Error, TTrampolineError::TooShort) << where;
+          ++refused;
+          continue;
+        }
+        ++built;
+        ASSERT_LE(t.Code.size(), kMaxTrampolineSize) << where;
+        std::size_t copied = 0;
+        bool endsFlow = false;
+        for (std::size_t i = first; copied < kHookJumpSize && !endsFlow; ++i) {
+          ASSERT_LT(i, f.Instructions.size()) << where;
+          const TListedInstruction& insn = f.Instructions[i];
+          std::uint32_t target = 0;
+          if (ListedTarget(f, insn, start, target)) {
+            if (target >= t.PatchLength) {
+              ASSERT_EQ(FinalTarget(t.Code, copied), kProc + target) << where << " " << insn.Text;
+              ++relocated;
+            } else {
+              ASSERT_EQ(TargetAt(t.Code, copied), kTramp + target) << where << " " << insn.Text;
+            }
+          }
+          endsFlow = DecodeInstruction(code.subspan(copied)).Instruction.EndsFlow;
+          copied += insn.Length;
+        }
+        if (!endsFlow) ASSERT_EQ(TargetAt(t.Code, copied), kProc + t.PatchLength) << where;
+      }
+    }
+  }
+  EXPECT_GT(built, 10000u);
+  EXPECT_LT(refused, built / 10);
+  EXPECT_GT(relocated, 1000u);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "report/hook/EHookWin32.h"
@@ -265,4 +266,37 @@ TEST(HookShutdownWin32, RestoresImportsThenMethodsThenInlineHooksNewestFirst) {
   EXPECT_EQ(gAdd(2, 2), 4);
   EXPECT_TRUE(EHookDone().empty());
   delete shape;
+}
+
+namespace {
+
+using TCreateThread = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID,
+                                      DWORD, LPDWORD);
+TCreateThread gCreateThread = nullptr;
+volatile LONG gThreadsCreated = 0;
+
+HANDLE WINAPI CountingCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
+                                   LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
+                                   LPDWORD id) {
+  ::InterlockedIncrement(&gThreadsCreated);
+  return gCreateThread(security, stack, start, parameter, flags, id);
+}
+
+}  // namespace
+
+// The C runtime DLL, not the program, creates the threads of std::thread: hooking its import
+// table is what sees them.
+TEST(HookImportWin32, SeesTheThreadsTheRuntimeDllCreates) {
+  const std::vector<std::string> modules = {"", "msvcrt.dll"};
+  void* previous = nullptr;
+  ASSERT_TRUE(HookImport(modules, "kernel32.dll", "CreateThread", &previous,
+                         reinterpret_cast<void*>(&CountingCreateThread)));
+  gCreateThread = reinterpret_cast<TCreateThread>(previous);
+  std::thread([] {}).join();
+  EXPECT_EQ(gThreadsCreated, 1);
+  const std::vector<std::string> restored = EHookDone();
+  ASSERT_FALSE(restored.empty());
+  EXPECT_EQ(restored.front(), "import kernel32.dll!CreateThread");
+  std::thread([] {}).join();
+  EXPECT_EQ(gThreadsCreated, 1);
 }
