@@ -67,6 +67,12 @@ void TLogFile::Save() {
   if (readOnly_) throw EWriteError("The log file \"" + fileName_ + "\" is open read-only.");
   std::string text = Text();
   if (!text.empty()) text.resize(text.size() - 2);
+  // A sealed side copy left by an interrupted save may be the only whole copy of the log:
+  // the file gets its content before the side copy is overwritten.
+  if (const std::optional<std::string> pending = ReadSideCopy(fileSystem_, fileName_)) {
+    if (!stream_) stream_ = fileSystem_.Create(fileName_);
+    stream_->Rewrite(*pending);
+  }
   try {
     WriteSideCopy(fileSystem_, fileName_, text);
   } catch (const EFCreateError&) {

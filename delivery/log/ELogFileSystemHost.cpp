@@ -42,6 +42,10 @@ void SyncFolderOf(const std::string& path) {
   if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
+// Large files are written in pieces on both builds, so a kill can fall between two pieces
+// here as it can on Windows.
+constexpr std::size_t WriteChunk = 64 * 1024;
+
 class THostLogFile : public TLogFileHandle {
  public:
   THostLogFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
@@ -64,8 +68,8 @@ class THostLogFile : public TLogFileHandle {
   void Rewrite(std::string_view data) override {
     std::size_t done = 0;
     while (done < data.size()) {
-      const ssize_t put =
-          ::pwrite(fd_.Get(), data.data() + done, data.size() - done, static_cast<off_t>(done));
+      const std::size_t chunk = std::min(data.size() - done, WriteChunk);
+      const ssize_t put = ::pwrite(fd_.Get(), data.data() + done, chunk, static_cast<off_t>(done));
       if (put < 0) {
         if (errno == EINTR) continue;
         throw EWriteError("Cannot write the file \"" + path_ + "\": " + SystemMessage());

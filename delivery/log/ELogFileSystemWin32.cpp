@@ -48,7 +48,7 @@ class TWin32LogFile : public TLogFileHandle {
     if (!::SetFilePointerEx(handle_.Get(), start, nullptr, FILE_BEGIN)) Fail<EWriteError>("write");
     std::size_t done = 0;
     while (done < data.size()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 64 * 1024));
       DWORD put = 0;
       if (!::WriteFile(handle_.Get(), data.data() + done, chunk, &put, nullptr) || put == 0)
         Fail<EWriteError>("write");

@@ -239,8 +239,9 @@ void AddCPU(TXMLItem& cpu, std::string_view block) {
 }  // namespace
 
 std::string TextAsLines(std::string_view text) {
+  const std::string normalized = NormalizeLineBreaks(text);
   std::string out;
-  for (const std::string_view line : SplitCrlfLines(NormalizeLineBreaks(text))) {
+  for (const std::string_view line : SplitCrlfLines(normalized)) {
     out.append(line).append("\r\n");
   }
   return out;
