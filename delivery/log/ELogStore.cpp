@@ -34,3 +34,14 @@ TLogStoreResult TReportLogKeeper::StoreReportInLog(const TOskedaModuleOptions& o
   }
   return result;
 }
+
+void WriteXmlLogCopy(const std::string& logCopyName, std::string_view currentReport,
+                     std::string_view namesPassword, const std::string& xmlFileName,
+                     TLogFileSystem& fileSystem) {
+  // An absent copy must not send the reader to the fallback folder.
+  const bool haveCopy = !logCopyName.empty() && fileSystem.CanOpen(logCopyName, true);
+  TLogFile log(haveCopy ? logCopyName : std::string(), true, fileSystem);
+  if (!haveCopy) log.AddReport(currentReport, 1);
+  log.SetNamesPassword(namesPassword);
+  log.SaveAsXML(xmlFileName);
+}

@@ -28,6 +28,14 @@ struct TLogStoreResult {
   std::string TextToDeliver;
 };
 
+// The XML copy of the log that goes with a delivery (sfAttachXmlLog): made from logCopyName,
+// the temporary text copy of the log, when that file exists, else from the current report
+// alone; call-stack names deciphered with namesPassword (empty: kept as stored). Stream
+// errors pass through.
+void WriteXmlLogCopy(const std::string& logCopyName, std::string_view currentReport,
+                     std::string_view namesPassword, const std::string& xmlFileName,
+                     TLogFileSystem& fileSystem = DefaultLogFileSystem());
+
 class TReportLogKeeper {
  public:
   explicit TReportLogKeeper(TLogFileSystem& fileSystem = DefaultLogFileSystem())

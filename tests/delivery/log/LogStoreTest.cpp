@@ -84,4 +84,17 @@ TEST_F(StoreFixture, FailingFileIsRecordedAsLogError) {
   EXPECT_EQ(result.TextToDeliver, SampleReport());
 }
 
+TEST(XmlLogCopy, ComesFromTheLogCopyOrElseFromTheCurrentReport) {
+  TMemoryLogFileSystem fs;
+  fs.Files["C:\\Temp\\Dialmoor.osk"] = SampleReport() + "\r\n\r\n\r\n\r\n" + OldFormatReport() + "\r\n\r\n\r\n";
+  WriteXmlLogCopy("C:\\Temp\\Dialmoor.osk", SampleReport(), "", "C:\\Temp\\Dialmoor.xml", fs);
+  const std::string both = fs.Files["C:\\Temp\\Dialmoor.xml"];
+  EXPECT_NE(both.find("<Log Version=\"4.2.7\">"), std::string::npos);
+
+  WriteXmlLogCopy("C:\\Temp\\Missing.osk", OldFormatReport(), "", "C:\\Temp\\One.xml", fs);
+  const std::string one = fs.Files["C:\\Temp\\One.xml"];
+  EXPECT_TRUE(one.starts_with("<Doc>\r\n  <Log Version=\"4.2.7\">")) << one.substr(0, 40);
+  EXPECT_EQ(one.find("5.1.12"), std::string::npos);
+}
+
 }  // namespace
