@@ -72,18 +72,20 @@ void TLogFile::Save() {
   if (const std::optional<std::string> pending = ReadSideCopy(fileSystem_, fileName_)) {
     if (!stream_) stream_ = fileSystem_.Create(fileName_);
     stream_->Rewrite(*pending);
+    BreakSideCopySeal(fileSystem_, fileName_, *pending);
   }
+  bool sideCopy = true;
   try {
     WriteSideCopy(fileSystem_, fileName_, text);
   } catch (const EFCreateError&) {
     // A folder that takes no new file still lets the log be rewritten in place. A side copy
     // that failed while being written is never used (its seal is missing), and the disk that
     // refused it would refuse the rewrite too, so that error goes on.
+    sideCopy = false;
   }
   if (!stream_) stream_ = fileSystem_.Create(fileName_);
   stream_->Rewrite(text);
-  // Should the side copy stay (a removal refused), it holds the same content as the file.
-  fileSystem_.Delete(SideCopyFileName(fileName_));
+  if (sideCopy) BreakSideCopySeal(fileSystem_, fileName_, text);
 }
 
 std::string TLogFile::Text() const {

@@ -3,6 +3,7 @@
 // Windows paths on every build ('\' between folders).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,9 +23,13 @@ class TLogFileHandle {
 
   // The whole file from its first byte. EReadError on failure.
   virtual std::string ReadAll() = 0;
+  // The last count bytes (fewer when the file is shorter). EReadError on failure.
+  virtual std::string ReadTail(std::size_t count) = 0;
   // Writes data from position 0, cuts the file after it and flushes it to the disk before
   // returning. EWriteError on failure.
   virtual void Rewrite(std::string_view data) = 0;
+  // Writes data at offset, leaving the rest of the file as it is; no flush. EWriteError.
+  virtual void Overwrite(std::uint64_t offset, std::string_view data) = 0;
 };
 
 class TLogFileSystem {

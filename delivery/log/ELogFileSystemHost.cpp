@@ -65,6 +65,18 @@ class THostLogFile : public TLogFileHandle {
     }
   }
 
+  std::string ReadTail(std::size_t count) override {
+    struct stat info {};
+    if (::fstat(fd_.Get(), &info) != 0)
+      throw EReadError("Cannot read the file \"" + path_ + "\": " + SystemMessage());
+    const std::size_t size = static_cast<std::size_t>(info.st_size);
+    std::string tail(std::min(count, size), '\0');
+    const ssize_t got = ::pread(fd_.Get(), tail.data(), tail.size(), static_cast<off_t>(size - tail.size()));
+    if (got < 0) throw EReadError("Cannot read the file \"" + path_ + "\": " + SystemMessage());
+    tail.resize(static_cast<std::size_t>(got));
+    return tail;
+  }
+
   void Rewrite(std::string_view data) override {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -77,6 +89,12 @@ class THostLogFile : public TLogFileHandle {
       done += static_cast<std::size_t>(put);
     }
     if (::ftruncate(fd_.Get(), static_cast<off_t>(data.size())) != 0 || ::fsync(fd_.Get()) != 0)
+      throw EWriteError("Cannot write the file \"" + path_ + "\": " + SystemMessage());
+  }
+
+  void Overwrite(std::uint64_t offset, std::string_view data) override {
+    if (::pwrite(fd_.Get(), data.data(), data.size(), static_cast<off_t>(offset)) !=
+        static_cast<ssize_t>(data.size()))
       throw EWriteError("Cannot write the file \"" + path_ + "\": " + SystemMessage());
   }
 

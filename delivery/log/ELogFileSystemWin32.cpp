@@ -43,6 +43,21 @@ class TWin32LogFile : public TLogFileHandle {
     }
   }
 
+  std::string ReadTail(std::size_t count) override {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(handle_.Get(), &size)) Fail<EReadError>("read");
+    const std::size_t length = std::min<std::size_t>(count, static_cast<std::size_t>(size.QuadPart));
+    LARGE_INTEGER at;
+    at.QuadPart = size.QuadPart - static_cast<LONGLONG>(length);
+    std::string tail(length, '\0');
+    DWORD got = 0;
+    if (!::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN) ||
+        !::ReadFile(handle_.Get(), tail.data(), static_cast<DWORD>(length), &got, nullptr))
+      Fail<EReadError>("read");
+    tail.resize(got);
+    return tail;
+  }
+
   void Rewrite(std::string_view data) override {
     LARGE_INTEGER start{};
     if (!::SetFilePointerEx(handle_.Get(), start, nullptr, FILE_BEGIN)) Fail<EWriteError>("write");
@@ -55,6 +70,16 @@ class TWin32LogFile : public TLogFileHandle {
       done += put;
     }
     if (!::SetEndOfFile(handle_.Get()) || !::FlushFileBuffers(handle_.Get()))
+      Fail<EWriteError>("write");
+  }
+
+  void Overwrite(std::uint64_t offset, std::string_view data) override {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD put = 0;
+    if (!::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN) ||
+        !::WriteFile(handle_.Get(), data.data(), static_cast<DWORD>(data.size()), &put, nullptr) ||
+        put != data.size())
       Fail<EWriteError>("write");
   }
 

@@ -40,14 +40,30 @@ std::optional<std::string> UnsealSideCopy(std::string_view sideText) {
 
 void WriteSideCopy(TLogFileSystem& fileSystem, const std::string& logFileName,
                    std::string_view content) {
-  fileSystem.Create(SideCopyFileName(logFileName))->Rewrite(SealSideCopy(content));
+  const std::string name = SideCopyFileName(logFileName);
+  std::unique_ptr<TLogFileHandle> side;
+  try {
+    side = fileSystem.Open(name, false);
+  } catch (const EFOpenError&) {
+    // A side file that cannot be opened is made anew.
+  }
+  if (!side) side = fileSystem.Create(name);
+  side->Rewrite(SealSideCopy(content));
+}
+
+void BreakSideCopySeal(TLogFileSystem& fileSystem, const std::string& logFileName,
+                       std::string_view content) {
+  const auto side = fileSystem.Open(SideCopyFileName(logFileName), false);
+  if (side) side->Overwrite(content.size(), std::string(sizeof SealMagic, '\0'));
 }
 
 std::optional<std::string> ReadSideCopy(TLogFileSystem& fileSystem,
                                         const std::string& logFileName) {
   try {
     const auto side = fileSystem.Open(SideCopyFileName(logFileName), true);
-    if (!side) return std::nullopt;
+    // The seal's magic is read first: after every finished save it is broken.
+    if (!side || side->ReadTail(SealSize).compare(0, sizeof SealMagic, SealMagic, sizeof SealMagic) != 0)
+      return std::nullopt;
     return UnsealSideCopy(side->ReadAll());
   } catch (const EStreamError&) {
     // A side copy that cannot be read cannot be trusted either; the log file itself decides.

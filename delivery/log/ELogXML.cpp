@@ -69,14 +69,17 @@ void AddGeneral(TXMLItem& general, std::string_view header) {
   std::string title;
   bool haveTitle = false;
   TXMLItem* group = nullptr;
-  std::optional<TGeneralField> field;
+  // A plain value with a flag, not an optional: GCC 12 warns falsely about the optional's
+  // vector members.
+  TGeneralField field;
+  bool haveField = false;
   const auto flush = [&] {
-    if (!field) return;
+    if (!haveField) return;
     TXMLItem* line = group->AddChild("Line");
-    line->AddAttribute("ID", field->Id);
-    line->AddAttribute("Label", field->Label);
-    line->AddAttribute("Value", FieldValueForXML(*field));
-    field.reset();
+    line->AddAttribute("ID", field.Id);
+    line->AddAttribute("Label", field.Label);
+    line->AddAttribute("Value", FieldValueForXML(field));
+    haveField = false;
   };
   for (const std::string_view line : SplitCrlfLines(header)) {
     const bool fieldLine = line.starts_with("  ") && line.size() > 2 && line[2] != ' ';
@@ -92,12 +95,13 @@ void AddGeneral(TXMLItem& general, std::string_view header) {
         group->AddAttribute("ID", number.substr(0, number.find('.')));
         group->AddAttribute("Label", title);
       }
-      field = TGeneralField{std::string(number), std::string(TrimText(afterNumber.substr(0, colon))),
-                            {colon == std::string_view::npos
-                                 ? std::string()
-                                 : std::string(afterNumber.substr(colon + 2))}};
-    } else if (!line.empty() && line[0] == ' ' && field) {
-      field->Lines.emplace_back(line.substr(line.find_first_not_of(' ') == std::string_view::npos
+      field.Id = number;
+      field.Label = TrimText(afterNumber.substr(0, colon));
+      field.Lines.assign(1, colon == std::string_view::npos ? std::string()
+                                                             : std::string(afterNumber.substr(colon + 2)));
+      haveField = true;
+    } else if (!line.empty() && line[0] == ' ' && haveField) {
+      field.Lines.emplace_back(line.substr(line.find_first_not_of(' ') == std::string_view::npos
                                                 ? line.size()
                                                 : line.find_first_not_of(' ')));
     } else {

@@ -97,7 +97,7 @@ TEST(LogFileSave, RewritesAndCutsTheFileAndCreatesAMissingOne) {
   log.AddReport(Small("4"), 1);
   log.Save();
   EXPECT_EQ(fs.Files["C:\\Logs\\a.osk"], Small("4") + End);
-  EXPECT_FALSE(fs.Files.contains(SideCopyFileName("C:\\Logs\\a.osk")));
+  EXPECT_FALSE(UnsealSideCopy(fs.Files[SideCopyFileName("C:\\Logs\\a.osk")]));
 
   TLogFile fresh("C:\\Logs\\new.osk", false, fs);
   EXPECT_FALSE(fs.Files.contains("C:\\Logs\\new.osk"));
@@ -134,7 +134,7 @@ TEST(LogFileSideCopy, SealedSideCopyWinsOverADamagedFileAndTornOneIsIgnored) {
   TLogFile log("C:\\Logs\\a.osk", false, fs);
   EXPECT_EQ(log.Count(), 1);
   log.Save();
-  EXPECT_FALSE(fs.Files.contains(SideCopyFileName("C:\\Logs\\a.osk")));
+  EXPECT_FALSE(UnsealSideCopy(fs.Files[SideCopyFileName("C:\\Logs\\a.osk")]));
 }
 
 TEST(LogFileSideCopy, SealRejectsEveryDamage) {

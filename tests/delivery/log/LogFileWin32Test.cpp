@@ -48,7 +48,7 @@ TEST(LogFileWin32, OpenLogSharesReadingAndWritingWithOtherHandles) {
   log.AddReport(Report("two"), 5);
   log.Save();
   EXPECT_EQ(ReadWhole(other.Get()), Report("one") + "\r\n\r\n\r\n\r\n" + Report("two") + "\r\n\r\n\r\n");
-  EXPECT_EQ(::GetFileAttributesA(SideCopyFileName(name).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(ReadSideCopy(DefaultLogFileSystem(), name));
 
   TLogFile reader(name, true);
   ASSERT_EQ(reader.Count(), 2);
@@ -68,7 +68,7 @@ TEST(LogFileWin32, SealedSideCopyOfAnInterruptedSaveIsRead) {
   TLogFile log(name, false);
   EXPECT_EQ(log.Count(), 2);
   log.Save();
-  EXPECT_EQ(::GetFileAttributesA(SideCopyFileName(name).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(ReadSideCopy(DefaultLogFileSystem(), name));
   EXPECT_EQ(TLogFile(name, true).Count(), 2);
 }
 

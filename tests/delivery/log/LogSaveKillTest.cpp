@@ -65,8 +65,9 @@ TEST(LogSaveKill, KilledSaveLeavesOldOrNewContent) {
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own";
-    if (FileExists(SideCopyFileName(fileName))) ++interrupted;
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+        << "the saving child ended on its own (status " << status << ")";
+    if (ReadSideCopy(DefaultLogFileSystem(), fileName)) ++interrupted;
 
     // Whatever the moment, the reports read back are whole and form one saved state: the
     // newest numbers, consecutive, as many as the capacity allows.
@@ -86,8 +87,9 @@ TEST(LogSaveKill, KilledSaveLeavesOldOrNewContent) {
     if (newest > last) ++advanced;
     last = newest;
   }
-  // The kills must have come in the middle of saves, and saves must have completed.
-  EXPECT_GT(interrupted, 20);
+  // Some kills must have come while the log file itself was being rewritten, and saves must
+  // have completed.
+  EXPECT_GT(interrupted, 5);
   EXPECT_GT(advanced, 20);
 }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,9 +19,18 @@ class TMemoryFile : public TLogFileHandle {
  public:
   TMemoryFile(TMemoryLogFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
   std::string ReadAll() override { return fs_.Files[path_]; }
+  std::string ReadTail(std::size_t count) override {
+    const std::string& file = fs_.Files[path_];
+    return file.substr(file.size() - std::min(count, file.size()));
+  }
   void Rewrite(std::string_view data) override {
     ++fs_.Rewrites;
     fs_.Files[path_] = std::string(data);
+  }
+  void Overwrite(std::uint64_t offset, std::string_view data) override {
+    std::string& file = fs_.Files[path_];
+    if (file.size() < offset + data.size()) file.resize(offset + data.size());
+    file.replace(offset, data.size(), data);
   }
 
  private:
