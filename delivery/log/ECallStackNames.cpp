@@ -1,0 +1,118 @@
+#include "delivery/log/ECallStackNames.h"
+
+#include <cctype>
+
+namespace {
+
+constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+int SextetOf(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+bool IsPlainName(std::string_view name) {
+  for (const char c : name) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (!(std::isalnum(u) && u < 128) && c != '_' && c != '.' && c != '@') return false;
+  }
+  return true;
+}
+
+std::optional<std::string> DecipherCell(std::string_view cell, std::size_t skip,
+                                        const TCipherKey& key) {
+  if (cell.size() < skip) return std::nullopt;
+  const std::optional<std::string> bytes = DecodeBase64Text(cell.substr(skip));
+  if (!bytes) return std::nullopt;
+  return DecipherText(key, *bytes);
+}
+
+bool HasExtension(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string_view::npos && dot + 1 < name.size();
+}
+
+}  // namespace
+
+std::optional<std::string> DecodeBase64Text(std::string_view text) {
+  while (!text.empty() && text.back() == '=') text.remove_suffix(1);
+  if (text.size() % 4 == 1) return std::nullopt;
+  std::string out;
+  std::uint32_t bits = 0;
+  int count = 0;
+  for (const char c : text) {
+    const int sextet = SextetOf(c);
+    if (sextet < 0) return std::nullopt;
+    bits = bits << 6 | static_cast<std::uint32_t>(sextet);
+    if (++count == 4) {
+      out += static_cast<char>(bits >> 16);
+      out += static_cast<char>(bits >> 8);
+      out += static_cast<char>(bits);
+      bits = 0;
+      count = 0;
+    }
+  }
+  if (count == 2) out += static_cast<char>(bits >> 4);
+  if (count == 3) {
+    out += static_cast<char>(bits >> 10);
+    out += static_cast<char>(bits >> 2);
+  }
+  return out;
+}
+
+std::string EncodeBase64Text(std::string_view bytes) {
+  std::string out;
+  std::size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    const std::uint32_t v = std::uint32_t{static_cast<unsigned char>(bytes[i])} << 16 |
+                            std::uint32_t{static_cast<unsigned char>(bytes[i + 1])} << 8 |
+                            static_cast<unsigned char>(bytes[i + 2]);
+    for (int s = 18; s >= 0; s -= 6) out += Alphabet[v >> s & 63];
+  }
+  const std::size_t rest = bytes.size() - i;
+  if (rest != 0) {
+    std::uint32_t v = std::uint32_t{static_cast<unsigned char>(bytes[i])} << 16;
+    if (rest == 2) v |= std::uint32_t{static_cast<unsigned char>(bytes[i + 1])} << 8;
+    out += Alphabet[v >> 18 & 63];
+    out += Alphabet[v >> 12 & 63];
+    out += rest == 2 ? Alphabet[v >> 6 & 63] : '=';
+    out += '=';
+  }
+  return out;
+}
+
+TCallStackNames DecipherCallStackNames(const TCallStackNames& cells, const TCipherKey& key) {
+  if (cells.Unit.size() < 2 || cells.Unit[0] != '?') return cells;
+  const std::string_view defaultExtension = cells.Unit[1] == 'p' ? ".pas" : ".cpp";
+  const auto unit = DecipherCell(cells.Unit, 2, key);
+  const auto procedure = DecipherCell(cells.Procedure, 1, key);
+  if (!unit || !procedure) return cells;
+  TCallStackNames names{*unit, {}, *procedure};
+  const std::size_t dot = procedure->find('.');
+  if (dot != std::string::npos) {
+    names.Class = procedure->substr(0, dot);
+    names.Procedure = procedure->substr(dot + 1);
+  } else if (!cells.Class.empty()) {
+    const auto cls = DecipherCell(cells.Class, 1, key);
+    if (!cls) return cells;
+    names.Class = *cls;
+  }
+  if (!HasExtension(names.Unit)) names.Unit += defaultExtension;
+  if (!IsPlainName(names.Unit) || !IsPlainName(names.Class) || !IsPlainName(names.Procedure))
+    return cells;
+  if (!names.Procedure.empty() && names.Procedure[0] == '@') names.Procedure[0] = '_';
+  return names;
+}
+
+TCallStackNames EncipherCallStackNames(const TCallStackNames& names, const TCipherKey& key) {
+  const bool pascal = names.Unit.ends_with(".pas");
+  const std::string procedure =
+      names.Class.empty() ? names.Procedure : names.Class + "." + names.Procedure;
+  return {std::string("?") + (pascal ? 'p' : 'c') + EncodeBase64Text(EncipherText(key, names.Unit)),
+          {},
+          "?" + EncodeBase64Text(EncipherText(key, procedure))};
+}
