@@ -48,7 +48,7 @@ std::size_t ReadMember(const std::vector<std::uint8_t>& in, std::size_t pos, TSt
   if (flags & FHCRC) {
     need(2);
     const std::uint32_t crc = CRC32(in.data() + headerStart, pos - headerStart);
-    if ((in[pos] | in[pos + 1] << 8) != (crc & 0xFFFF)) throw EGZipError("Bad gzip header CRC.");
+    if (static_cast<std::uint32_t>(in[pos] | in[pos + 1] << 8) != (crc & 0xFFFF)) throw EGZipError("Bad gzip header CRC.");
     pos += 2;
   }
 

@@ -3,9 +3,10 @@
 namespace {
 constexpr int TreeDepth = 8;
 constexpr int MaxColors = 256;
+constexpr std::size_t CacheSize = 4096;
 }  // namespace
 
-TOctreeQuantizer::TOctreeQuantizer() {
+TOctreeQuantizer::TOctreeQuantizer() : cache_(CacheSize) {
   reducible_.fill(-1);
   NewNode(0);
 }
@@ -34,30 +35,30 @@ std::int32_t TOctreeQuantizer::NewNode(int level) {
 
 void TOctreeQuantizer::AddColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   const std::uint32_t color = static_cast<std::uint32_t>(red) << 16 | green << 8 | blue;
+  CacheSlot& slot = cache_[((color * 2654435761u) >> 20) & (CacheSize - 1)];
   std::int32_t index = 0;
-  if (color == lastColor_) {
-    index = lastLeaf_;
+  if (slot.color == color && slot.generation == generation_) {
+    index = slot.leaf;
   } else {
     for (int level = 0; !nodes_[static_cast<std::size_t>(index)].leaf; ++level) {
       const int shift = 7 - level;
       const int mask = 0x80 >> level;
-      const int slot = ((red & mask) >> shift) * 4 + ((green & mask) >> shift) * 2 +
-                       ((blue & mask) >> shift);
-      std::int32_t next = nodes_[static_cast<std::size_t>(index)].child[slot];
+      const int child = ((red & mask) >> shift) * 4 + ((green & mask) >> shift) * 2 +
+                        ((blue & mask) >> shift);
+      std::int32_t next = nodes_[static_cast<std::size_t>(index)].child[child];
       if (next < 0) {
         next = NewNode(level + 1);  // may move nodes_: index the vector again afterwards
-        nodes_[static_cast<std::size_t>(index)].child[slot] = next;
+        nodes_[static_cast<std::size_t>(index)].child[child] = next;
       }
       index = next;
     }
+    slot = {color, generation_, index};
   }
   Node& leaf = nodes_[static_cast<std::size_t>(index)];
   ++leaf.pixels;
   leaf.red += red;
   leaf.green += green;
   leaf.blue += blue;
-  lastColor_ = color;
-  lastLeaf_ = index;
   while (leafCount_ > MaxColors) Reduce();
 }
 
@@ -82,8 +83,7 @@ void TOctreeQuantizer::Reduce() {
   }
   node.leaf = true;
   leafCount_ -= children - 1;
-  lastColor_ = 0xFFFFFFFF;
-  lastLeaf_ = -1;
+  ++generation_;
 }
 
 TPalette TOctreeQuantizer::Palette() const {

@@ -9,6 +9,7 @@ struct TPaletteColor {
   std::uint8_t red = 0, green = 0, blue = 0;
   friend bool operator==(const TPaletteColor&, const TPaletteColor&) = default;
 };
+static_assert(sizeof(TPaletteColor) == 3, "PLTE entries are three bytes");
 using TPalette = std::array<TPaletteColor, 256>;
 
 // Colours go into a tree of depth 8 (child index red bit * 4 + green bit * 2 + blue bit, from
@@ -37,8 +38,13 @@ class TOctreeQuantizer {
   std::vector<std::int32_t> free_;
   std::array<std::int32_t, 8> reducible_;
   int leafCount_ = 0;
-  // The leaf the last colour reached: runs of one colour skip the walk down. A reduction may
-  // free leaves, so it forgets this.
-  std::uint32_t lastColor_ = 0xFFFFFFFF;
-  std::int32_t lastLeaf_ = -1;
+  // The leaf each recent colour reached, so repeated colours skip the walk down. A reduction
+  // frees leaves: it starts a new generation, which empties the table at once.
+  struct CacheSlot {
+    std::uint32_t color = 0xFFFFFFFF;
+    std::uint32_t generation = 0;
+    std::int32_t leaf = -1;
+  };
+  std::vector<CacheSlot> cache_;
+  std::uint32_t generation_ = 1;
 };

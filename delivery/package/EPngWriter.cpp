@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int PngMaxChain = 64;
+
 void PutBigEndian32(std::uint8_t* at, std::uint32_t value) {
   at[0] = static_cast<std::uint8_t>(value >> 24);
   at[1] = static_cast<std::uint8_t>(value >> 16);
@@ -33,6 +35,10 @@ class IdatWriter {
  public:
   explicit IdatWriter(TStream& out) : out_(out), buffer_(PngIdatChunkSize) {
     if (deflateInit(&z_, 9) != Z_OK) throw EWriteError("Cannot start compression.");
+    // Level 9 follows hash chains of up to 4096 earlier positions; on screen text (few
+    // colours, short repeats) that takes over a second for one full-HD screen. A chain of 64
+    // keeps level 9's lazy matching, takes a tenth of the time and about 7% more bytes.
+    deflateTune(&z_, 32, 258, 258, PngMaxChain);
     z_.next_out = buffer_.data();
     z_.avail_out = static_cast<uInt>(buffer_.size());
   }

@@ -70,10 +70,12 @@ std::vector<std::uint8_t> GZipTarStream(std::span<const std::uint8_t> tar,
                                         std::string_view nameInHeader) {
   if (tar.size() > std::numeric_limits<uInt>::max())
     throw EWriteError("Archive too large to compress.");
-  std::vector<std::uint8_t> out = {0x1F, 0x8B, 8, 8, 0, 0, 0, 0, 0, 0};
-  out.insert(out.end(), nameInHeader.begin(), nameInHeader.end());
-  out.push_back(0);
-  const std::size_t header = out.size();
+  // Magic, deflate, a name follows, time 0, extra flags 0, operating system 0.
+  static const std::uint8_t fixed[10] = {0x1F, 0x8B, 8, 8, 0, 0, 0, 0, 0, 0};
+  const std::size_t header = sizeof fixed + nameInHeader.size() + 1;
+  std::vector<std::uint8_t> out(header);
+  std::memcpy(out.data(), fixed, sizeof fixed);
+  if (!nameInHeader.empty()) std::memcpy(out.data() + sizeof fixed, nameInHeader.data(), nameInHeader.size());
 
   // Raw deflate gives the same bytes as a zlib stream without its 2-byte header and Adler-32
   // trailer, without computing the Adler-32 that would be dropped.
