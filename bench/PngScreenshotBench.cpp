@@ -4,10 +4,11 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+#include <time.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <time.h>
 
 #include "delivery/package/EScreenshot.h"
 
@@ -20,7 +21,9 @@ double ThreadSeconds() {
   FILETIME created, exited, kernel, user;
   GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
   const auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
+    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 |
+                               t.dwLowDateTime) /
+           1e7;
   };
   return seconds(kernel) + seconds(user);
 #else
@@ -48,9 +51,11 @@ TScreenshotPixels DesktopPicture() {
     for (std::uint32_t y = top; y < top + height && y < 1080; ++y)
       for (std::uint32_t x = left; x < left + width && x < 1920; ++x) {
         const std::uint32_t shade = 0x80 + (x - left) * 0x7F / width;
-        picture.pixels[y * 1920 + x] = y < top + 22 ? shade << 16 | (shade / 2) << 8 | 0x40 : 0xF0F0F0;
+        picture.pixels[y * 1920 + x] =
+            y < top + 22 ? shade << 16 | (shade / 2) << 8 | 0x40 : 0xF0F0F0;
       }
-    for (std::uint32_t line = top + 30; line + GlyphHeight < top + height && line + GlyphHeight < 1080; line += 16) {
+    for (std::uint32_t line = top + 30;
+         line + GlyphHeight < top + height && line + GlyphHeight < 1080; line += 16) {
       std::uint32_t x = left + 8;
       while (x + GlyphWidth < left + width - 8 && x + GlyphWidth < 1920) {
         const std::uint32_t glyph = next() % 64;
@@ -60,7 +65,8 @@ TScreenshotPixels DesktopPicture() {
         }
         for (std::uint32_t gy = 0; gy < GlyphHeight; ++gy)
           for (std::uint32_t gx = 0; gx < GlyphWidth; ++gx)
-            picture.pixels[(line + gy) * 1920 + x + gx] = font[(glyph * GlyphHeight + gy) * GlyphWidth + gx];
+            picture.pixels[(line + gy) * 1920 + x + gx] =
+                font[(glyph * GlyphHeight + gy) * GlyphWidth + gx];
         x += GlyphWidth;
       }
     }
@@ -70,7 +76,8 @@ TScreenshotPixels DesktopPicture() {
     for (std::uint32_t x = 1400; x < 1920; ++x) {
       const std::uint32_t noise = next() % 24;
       picture.pixels[y * 1920 + x] = ((x * 255 / 1920 + noise) & 0xFF) << 16 |
-                                     ((y * 255 / 1080 + noise) & 0xFF) << 8 | ((x + y + noise) & 0xFF);
+                                     ((y * 255 / 1080 + noise) & 0xFF) << 8 |
+                                     ((x + y + noise) & 0xFF);
     }
   return picture;
 }
@@ -79,7 +86,8 @@ TScreenshotPixels DesktopPicture() {
 
 int main() {
   const TScreenshotPixels picture = DesktopPicture();
-  const std::string file = (std::filesystem::temp_directory_path() / "dm-bench-Screenshot.png").string();
+  const std::string file =
+      (std::filesystem::temp_directory_path() / "dm-bench-Screenshot.png").string();
   constexpr int Rounds = 10;
   const double start = ThreadSeconds();
   for (int round = 0; round < Rounds; ++round) {

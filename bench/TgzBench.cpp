@@ -37,9 +37,21 @@ double ChildrenSeconds() {
 // Report-like text, program-like binary with repeats, noise that does not compress, and many
 // small files: what a report's attachments are made of.
 std::vector<std::uint8_t> MakeFile(int kind, std::size_t size, std::uint32_t seed) {
-  static const char* words[] = {"Exception", "address", "module", "Dialmoor.exe", "0x0040A1F3",
-                                "thread", "call", "stack", "|", "-------", "Access violation",
-                                "\r\n", "kernel32.dll", "  ", "Read of address 00000000"};
+  static const char* words[] = {"Exception",
+                                "address",
+                                "module",
+                                "Dialmoor.exe",
+                                "0x0040A1F3",
+                                "thread",
+                                "call",
+                                "stack",
+                                "|",
+                                "-------",
+                                "Access violation",
+                                "\r\n",
+                                "kernel32.dll",
+                                "  ",
+                                "Read of address 00000000"};
   std::vector<std::uint8_t> bytes;
   bytes.reserve(size);
   std::uint32_t x = seed * 2654435761u + 1;
@@ -56,7 +68,8 @@ std::vector<std::uint8_t> MakeFile(int kind, std::size_t size, std::uint32_t see
       bytes.push_back(' ');
     } else if (kind == 1) {
       if (bytes.size() > 64 && next() % 3 == 0) {
-        const std::size_t from = bytes.size() - 1 - next() % std::min<std::size_t>(bytes.size() - 1, 4000);
+        const std::size_t from =
+            bytes.size() - 1 - next() % std::min<std::size_t>(bytes.size() - 1, 4000);
         const std::size_t length = 4 + next() % 40;
         for (std::size_t i = 0; i < length; ++i) bytes.push_back(bytes[from + i]);
       } else {
@@ -78,7 +91,8 @@ int main() {
   std::vector<std::string> files;
   std::size_t total = 0;
   const auto add = [&](int kind, std::size_t size) {
-    const std::string path = (dir / "files" / ("f" + std::to_string(files.size()) + ".dat")).string();
+    const std::string path =
+        (dir / "files" / ("f" + std::to_string(files.size()) + ".dat")).string();
     WritePackageFile(path, MakeFile(kind, size, static_cast<std::uint32_t>(files.size())));
     files.push_back(path);
     total += size;

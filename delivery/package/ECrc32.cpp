@@ -16,7 +16,8 @@ CrcTables BuildTables() {
     t[0][n] = c;
   }
   for (std::uint32_t n = 0; n < 256; ++n)
-    for (std::size_t k = 1; k < t.size(); ++k) t[k][n] = t[0][t[k - 1][n] & 0xFF] ^ (t[k - 1][n] >> 8);
+    for (std::size_t k = 1; k < t.size(); ++k)
+      t[k][n] = t[0][t[k - 1][n] & 0xFF] ^ (t[k - 1][n] >> 8);
   return t;
 }
 

@@ -48,7 +48,8 @@ std::size_t ReadMember(const std::vector<std::uint8_t>& in, std::size_t pos, TSt
   if (flags & FHCRC) {
     need(2);
     const std::uint32_t crc = CRC32(in.data() + headerStart, pos - headerStart);
-    if (static_cast<std::uint32_t>(in[pos] | in[pos + 1] << 8) != (crc & 0xFFFF)) throw EGZipError("Bad gzip header CRC.");
+    if (static_cast<std::uint32_t>(in[pos] | in[pos + 1] << 8) != (crc & 0xFFFF))
+      throw EGZipError("Bad gzip header CRC.");
     pos += 2;
   }
 
@@ -60,7 +61,8 @@ std::size_t ReadMember(const std::vector<std::uint8_t>& in, std::size_t pos, TSt
   while (result != Z_STREAM_END) {
     const std::size_t left = in.size() - pos;
     state.z.next_in = const_cast<Bytef*>(in.data() + pos);
-    state.z.avail_in = static_cast<uInt>(std::min<std::size_t>(left, std::numeric_limits<uInt>::max()));
+    state.z.avail_in =
+        static_cast<uInt>(std::min<std::size_t>(left, std::numeric_limits<uInt>::max()));
     state.z.next_out = chunk;
     state.z.avail_out = sizeof chunk;
     result = inflate(&state.z, Z_NO_FLUSH);
@@ -73,12 +75,14 @@ std::size_t ReadMember(const std::vector<std::uint8_t>& in, std::size_t pos, TSt
     target.Write(chunk, produced);
     crc = CRC32(chunk, produced, crc);
     size += static_cast<std::uint32_t>(produced);
-    if (result == Z_OK && produced == 0 && pos == in.size()) throw EGZipError("Truncated gzip data.");
+    if (result == Z_OK && produced == 0 && pos == in.size())
+      throw EGZipError("Truncated gzip data.");
   }
   if (in.size() - pos < 8) throw EGZipError("Truncated gzip trailer.");
   const auto le32 = [&](std::size_t at) {
     return static_cast<std::uint32_t>(in[at]) | static_cast<std::uint32_t>(in[at + 1]) << 8 |
-           static_cast<std::uint32_t>(in[at + 2]) << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
+           static_cast<std::uint32_t>(in[at + 2]) << 16 |
+           static_cast<std::uint32_t>(in[at + 3]) << 24;
   };
   if (le32(pos) != crc) throw EGZipError("gzip data fails its CRC check.");
   if (le32(pos + 4) != size) throw EGZipError("gzip data has the wrong length.");

@@ -43,8 +43,8 @@ void TOctreeQuantizer::AddColor(std::uint8_t red, std::uint8_t green, std::uint8
     for (int level = 0; !nodes_[static_cast<std::size_t>(index)].leaf; ++level) {
       const int shift = 7 - level;
       const int mask = 0x80 >> level;
-      const int child = ((red & mask) >> shift) * 4 + ((green & mask) >> shift) * 2 +
-                        ((blue & mask) >> shift);
+      const int child =
+          ((red & mask) >> shift) * 4 + ((green & mask) >> shift) * 2 + ((blue & mask) >> shift);
       std::int32_t next = nodes_[static_cast<std::size_t>(index)].child[child];
       if (next < 0) {
         next = NewNode(level + 1);  // may move nodes_: index the vector again afterwards

@@ -41,9 +41,13 @@ TPackageFile ReadPackageFile(const std::string& path) {
   struct stat st {};
   if (::fstat(fd.Get(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) throw EFOpenError(Format("\"%s\" is not a file.", path.c_str()));
-    file.modified = UnixEpoch + (static_cast<double>(st.st_mtim.tv_sec) +
-                                 static_cast<double>(st.st_mtim.tv_nsec / 1000000) / 1000) /
-                                    SecsPerDay;
+    // Whole days plus milliseconds, held as EncodeDateTime holds an instant.
+    const long long ms =
+        static_cast<long long>(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    const long long day = 86400000;
+    const long long days = ms >= 0 ? ms / day : -((-ms + day - 1) / day);
+    file.modified =
+        UnixEpoch + static_cast<double>(days) + static_cast<double>(ms - days * day) / MSecsPerDay;
   }
   std::uint8_t chunk[65536];
   for (;;) {

@@ -107,8 +107,8 @@ bool TScreenCapture::CaptureScreen(bool foregroundOnly, std::optional<RECT> erro
     std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY));
     auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
     logical->palVersion = 0x300;
-    logical->palNumEntries = static_cast<WORD>(
-        GetSystemPaletteEntries(sourceDC.get(), 0, 256, logical->palPalEntry));
+    logical->palNumEntries =
+        static_cast<WORD>(GetSystemPaletteEntries(sourceDC.get(), 0, 256, logical->palPalEntry));
     if (logical->palNumEntries > 0) {
       palette_.reset(CreatePalette(logical));
       if (palette_) {

@@ -41,7 +41,9 @@ class NearestEntrySearch {
  private:
   static int Square(int v) { return v * v; }
   static int Nearest(int v, int low) { return v < low ? low - v : v > low + 31 ? v - low - 31 : 0; }
-  static int Farthest(int v, int low) { return std::max(std::abs(v - low), std::abs(v - low - 31)); }
+  static int Farthest(int v, int low) {
+    return std::max(std::abs(v - low), std::abs(v - low - 31));
+  }
 
   std::vector<std::uint8_t> Candidates(int r, int g, int b) const {
     int bound = 1 << 30;
@@ -51,7 +53,8 @@ class NearestEntrySearch {
     std::vector<std::uint8_t> result;
     for (std::size_t i = 0; i < palette_.size(); ++i) {
       const TPaletteColor& e = palette_[i];
-      if (Square(Nearest(e.red, r)) + Square(Nearest(e.green, g)) + Square(Nearest(e.blue, b)) <= bound)
+      if (Square(Nearest(e.red, r)) + Square(Nearest(e.green, g)) + Square(Nearest(e.blue, b)) <=
+          bound)
         result.push_back(static_cast<std::uint8_t>(i));
     }
     return result;

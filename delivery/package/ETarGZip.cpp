@@ -31,7 +31,7 @@ std::uint64_t TarSeconds(TDateTime time) {
   const double ms = std::round((time - UnixEpoch) * MSecsPerDay);
   const double seconds = std::floor(ms / 1000);
   return seconds >= static_cast<double>(MaxOctal11) ? MaxOctal11
-                                                     : static_cast<std::uint64_t>(seconds);
+                                                    : static_cast<std::uint64_t>(seconds);
 }
 
 std::string ChangeFileExt(std::string_view fileName, std::string_view extension) {
@@ -47,8 +47,9 @@ void PutLittleEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }  // namespace
 
 TTarBlock TarHeaderBlock(std::string_view name, std::uint64_t size, TDateTime modified) {
-  if (size > MaxOctal11) throw EWriteError(Format("File too large for the archive: %.*s",
-                                                  static_cast<int>(name.size()), name.data()));
+  if (size > MaxOctal11)
+    throw EWriteError(
+        Format("File too large for the archive: %.*s", static_cast<int>(name.size()), name.data()));
   TTarBlock block{};
   std::memcpy(block.data(), name.data(), std::min<std::size_t>(name.size(), 100));
   PutNumeric(&block[100], 6, 0);
@@ -75,7 +76,8 @@ std::vector<std::uint8_t> GZipTarStream(std::span<const std::uint8_t> tar,
   const std::size_t header = sizeof fixed + nameInHeader.size() + 1;
   std::vector<std::uint8_t> out(header);
   std::memcpy(out.data(), fixed, sizeof fixed);
-  if (!nameInHeader.empty()) std::memcpy(out.data() + sizeof fixed, nameInHeader.data(), nameInHeader.size());
+  if (!nameInHeader.empty())
+    std::memcpy(out.data() + sizeof fixed, nameInHeader.data(), nameInHeader.size());
 
   // Raw deflate gives the same bytes as a zlib stream without its 2-byte header and Adler-32
   // trailer, without computing the Adler-32 that would be dropped.

@@ -14,8 +14,8 @@ namespace {
 constexpr COLORREF Paper = RGB(0, 128, 255);
 constexpr COLORREF Ink = RGB(255, 255, 0);
 constexpr RECT WindowRect = {100, 100, 402, 300};  // 302 wide: the picture rounds up to 304
-constexpr RECT InkRect = {20, 20, 150, 120};         // client coordinates
-constexpr RECT Dialog = {130, 150, 230, 200};        // screen coordinates, inside the ink
+constexpr RECT InkRect = {20, 20, 150, 120};       // client coordinates
+constexpr RECT Dialog = {130, 150, 230, 200};      // screen coordinates, inside the ink
 
 std::uint32_t Pixel(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
@@ -73,7 +73,8 @@ class ScreenCapture : public ::testing::Test {
   void TearDown() override { SetCursorPos(savedCursor_.x, savedCursor_.y); }
 
   static std::uint32_t At(const TScreenshotPixels& picture, LONG x, LONG y) {
-    return picture.pixels[static_cast<std::size_t>(y) * picture.width + static_cast<std::size_t>(x)];
+    return picture
+        .pixels[static_cast<std::size_t>(y) * picture.width + static_cast<std::size_t>(x)];
   }
 
   // The two frames on the dialog's outermost pixels, ink just inside and outside them.

@@ -149,21 +149,24 @@ TEST_F(ScreenshotPng, LargeDataSplitsIntoFullIdatChunks) {
   DecodedPng png;
   ExpectPeersAccept(picture, png);
   ASSERT_GE(png.idatSizes.size(), 3u);
-  for (std::size_t i = 0; i + 1 < png.idatSizes.size(); ++i) EXPECT_EQ(png.idatSizes[i], PngIdatChunkSize);
+  for (std::size_t i = 0; i + 1 < png.idatSizes.size(); ++i)
+    EXPECT_EQ(png.idatSizes[i], PngIdatChunkSize);
   EXPECT_LE(png.idatSizes.back(), PngIdatChunkSize);
 }
 
 TEST_F(ScreenshotPng, ManyColoursMapToTheirNearestEntry) {
   TScreenshotPixels picture{64, 64, {}};
   for (std::uint32_t y = 0; y < 64; ++y)
-    for (std::uint32_t x = 0; x < 64; ++x) picture.pixels.push_back((x * 4) << 16 | (y * 4) << 8 | ((x ^ y) * 4));
+    for (std::uint32_t x = 0; x < 64; ++x)
+      picture.pixels.push_back((x * 4) << 16 | (y * 4) << 8 | ((x ^ y) * 4));
   DecodedPng png;
   ExpectPeersAccept(picture, png);
   for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
     const auto distance = [&](std::size_t entry) {
       int sum = 0;
       for (int c = 0; c < 3; ++c) {
-        const int v = static_cast<int>(std::stoul(png.paletteHex.substr(6 * entry + 2 * c, 2), nullptr, 16));
+        const int v =
+            static_cast<int>(std::stoul(png.paletteHex.substr(6 * entry + 2 * c, 2), nullptr, 16));
         const int p = static_cast<int>((picture.pixels[i] >> (16 - 8 * c)) & 0xFF);
         sum += (v - p) * (v - p);
       }

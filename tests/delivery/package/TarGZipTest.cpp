@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -32,7 +32,8 @@ TEST(CRC32, CheckValueContinuationAndZlibAgree) {
   EXPECT_EQ(CRC32("", 0), 0u);
   const std::vector<std::uint8_t> data = MixedBytes(1031, 7);
   for (std::size_t length : {1u, 3u, 4u, 5u, 17u, 1031u}) {
-    const auto expected = static_cast<std::uint32_t>(::crc32(0, data.data(), static_cast<uInt>(length)));
+    const auto expected =
+        static_cast<std::uint32_t>(::crc32(0, data.data(), static_cast<uInt>(length)));
     EXPECT_EQ(CRC32(data.data(), length), expected) << length;
     if (length >= 2)
       EXPECT_EQ(CRC32(data.data() + 2, length - 2, CRC32(data.data(), 2)), expected) << length;
@@ -137,7 +138,8 @@ TEST_F(TarGZip, BlocksGzipHeaderAndSingleEndBlock) {
   EXPECT_EQ(tar[3 * TarBlockSize], MixedBytes(513, 4)[512]);
   for (std::size_t i = 3 * TarBlockSize + 1; i < tar.size(); ++i) ASSERT_EQ(tar[i], 0) << i;
   const std::size_t n = gzip.size();
-  const std::uint32_t isize = gzip[n - 4] | gzip[n - 3] << 8 | gzip[n - 2] << 16 | gzip[n - 1] << 24;
+  const std::uint32_t isize =
+      gzip[n - 4] | gzip[n - 3] << 8 | gzip[n - 2] << 16 | gzip[n - 1] << 24;
   EXPECT_EQ(isize, tar.size());
 }
 
@@ -152,7 +154,8 @@ TEST_F(TarGZip, CompressFileListNamesEntriesAndReplacesTheArchive) {
   CompressFileList(archive, {a, b}, [](const std::string& path) {
     return "X:\\t\\" + ExtractFileName(path) + ".1";
   });
-  const CommandResult listing = RunCommand("tar --warning=no-alone-zero-block -tzf " + Quote(archive));
+  const CommandResult listing =
+      RunCommand("tar --warning=no-alone-zero-block -tzf " + Quote(archive));
   EXPECT_EQ(listing.output, "Screenshot.png.1\nReport.txt.1\n");
 
   EXPECT_THROW(CompressFileList(archive, {dir.File("missing")}), EFOpenError);
@@ -164,8 +167,9 @@ TEST_F(TarGZip, ReadGZipReadsGnuGzipFiles) {
   const std::vector<std::uint8_t> data = MixedBytes(300000, 8);
   WriteBytes(plain, data);
   WriteBytes(dir.File("empty"), {});
-  ASSERT_EQ(RunCommand("cd " + Quote(dir.Path()) + " && gzip -9 -k data.bin && gzip -n -c data.bin > nameless.gz"
-                " && gzip -k empty && cat data.bin.gz empty.gz data.bin.gz > joined.gz")
+  ASSERT_EQ(RunCommand("cd " + Quote(dir.Path()) +
+                       " && gzip -9 -k data.bin && gzip -n -c data.bin > nameless.gz"
+                       " && gzip -k empty && cat data.bin.gz empty.gz data.bin.gz > joined.gz")
                 .status,
             0);
   EXPECT_EQ(Inflated(ReadBytes(plain + ".gz")), data);
@@ -192,8 +196,8 @@ TEST_F(TarGZip, ReadGZipReadsGnuGzipFiles) {
 TEST(ReadGZip, OptionalHeaderFieldsAreSkipped) {
   const std::vector<std::uint8_t> wrapped = GZipTarStream(std::vector<std::uint8_t>{'h', 'i'}, "n");
   // Same body behind a header with extra field, name, comment and header CRC.
-  std::vector<std::uint8_t> gz = {0x1F, 0x8B, 8, 4 | 8 | 16 | 2, 0, 0, 0, 0, 0, 3, 3, 0, 'a', 'b', 'c',
-                                  'n', 0, 'c', 'o', 0};
+  std::vector<std::uint8_t> gz = {
+      0x1F, 0x8B, 8, 4 | 8 | 16 | 2, 0, 0, 0, 0, 0, 3, 3, 0, 'a', 'b', 'c', 'n', 0, 'c', 'o', 0};
   const std::uint32_t headerCrc = CRC32(gz.data(), gz.size());
   gz.push_back(headerCrc & 0xFF);
   gz.push_back((headerCrc >> 8) & 0xFF);
