@@ -21,6 +21,8 @@ class ISocketTransport {
   virtual int Send(const char* data, int length) = 0;
   virtual int Receive(char* buffer, int size) = 0;
   virtual int BytesWaiting() = 0;
+  // True when nothing is waiting because the peer has closed or reset the connection.
+  virtual bool PeerClosed() = 0;
   // Closes the socket when one is open; false when closing failed.
   virtual bool Close() = 0;
   virtual bool IsOpen() const = 0;
@@ -42,3 +44,4 @@ std::unique_ptr<ISocketTransport> NewPlatformSocket();
 IWaitClock& PlatformWaitClock();
 
 inline constexpr int WsaEWouldBlock = 10035;
+inline constexpr int WsaEConnReset = 10054;

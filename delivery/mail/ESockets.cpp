@@ -140,7 +140,14 @@ std::string TOskedaClientSocket::ReceiveWait() {
   std::string received;
   while (true) {
     received = ReceiveAll();
-    if (!received.empty() || clock_.TickCount() - start >= timeoutMs_) break;
+    if (!received.empty()) break;
+    // A closed connection will never answer: fail now instead of waiting out the timeout.
+    if (stream_ && connected_ && transport_->PeerClosed()) {
+      const std::string message = transport_->ErrorMessage(WsaEConnReset);
+      Disconnect();
+      RaiseSocketError(Format("Error into \"recv\": \"%s\"", message.c_str()));
+    }
+    if (clock_.TickCount() - start >= timeoutMs_) break;
     clock_.Sleep(1);
     if (clock_.TickCount() - start >= timeoutMs_) break;
   }

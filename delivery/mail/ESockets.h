@@ -52,7 +52,8 @@ class TOskedaClientSocket {
   // Everything that arrives until the peer has been quiet for a second (see the .cpp file);
   // empty when nothing is waiting. Also appended to the transcript.
   std::string ReceiveAll();
-  // ReceiveAll until something arrives or the timeout has passed.
+  // ReceiveAll until something arrives or the timeout has passed; a connection the peer has
+  // closed fails at once like a failed receive.
   std::string ReceiveWait();
   // ReceiveWait; "Socket timeout." when nothing arrived.
   std::string ReceiveOrFail();

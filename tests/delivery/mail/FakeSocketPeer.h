@@ -31,6 +31,7 @@ struct PeerScript {
   std::vector<Reply> replies;
   bool refuseConnect = false;
   int failSendAfterBytes = -1;  // the send that passes this count fails with error 10054
+  bool closeWhenDone = false;   // the peer closes once its last reply has been read
 };
 
 struct PeerRecord {
@@ -74,6 +75,11 @@ class FakeSocketPeer final : public ISocketTransport {
   int BytesWaiting() override {
     Release();
     return static_cast<int>(readable_.size());
+  }
+  bool PeerClosed() override {
+    Release();
+    return readable_.empty() && queued_.empty() && next_ >= script_.replies.size() &&
+           script_.closeWhenDone;
   }
   bool Close() override {
     open_ = false;

@@ -43,6 +43,7 @@ struct DnsWorld {
     int BytesWaiting() override {
       return readyAt_ && world_.clock.now >= readyAt_ ? static_cast<int>(world_.replies[host_].size()) : 0;
     }
+    bool PeerClosed() override { return false; }
     bool Close() override { return true; }
     bool IsOpen() const override { return true; }
     int LastError() override { return 10040; }

@@ -103,6 +103,18 @@ TEST(SmtpClient, FailedSendClosesFirstSoTheTranscriptIsEmpty) {
   EXPECT_FALSE(c.smtp->Connected());
 }
 
+TEST(SmtpClient, PeerClosingFailsAtOnceWithAnEmptyTranscript) {
+  PeerScript script{{Now("220 hi\r\n"), Now("354 go ahead\r\n")}};
+  script.closeWhenDone = true;
+  Client c(script);
+  c.smtp->Connect();
+  EXPECT_TRUE(c.smtp->SendCommand("DATA", {354}));
+  const std::uint32_t start = c.clock.now;
+  EXPECT_EQ(ErrorOf([&] { c.smtp->SendCommand("Subject: x\r\n\r\nbody\r\n.", {250}); }),
+            "Error into \"recv\": \"error 10054\"\r\nSocket log:\r\n");
+  EXPECT_LT(c.clock.now - start, 10u);
+}
+
 TEST(SmtpClient, SilenceTimesOutAfterTheTimeout) {
   Client c({{Now("220 hi\r\n")}});
   c.smtp->Connect();

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Sends report mails through real relays (aiosmtpd) and reads them back with Python's email
+# package. Everything runs in a network namespace of its own with only loopback up, so no
+# packet can leave the machine: smtp_relay_test.sh WINE_RUN PROBE_EXE SOURCE_DIR
+set -euo pipefail
+if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
+  export DIALMOOR_IN_NETNS=1
+  exec unshare -n bash "$0" "$@"
+fi
+wine_run=$1 probe=$2 src=$3
+ip link set lo up
+
+work=$(mktemp -d)
+relay=""
+cleanup() {
+  [ -n "$relay" ] && kill "$relay" 2>/dev/null && wait "$relay" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+/usr/bin/python3 "$src/smtp_relay.py" "$work/out" 2525 2526 >"$work/relay.log" 2>&1 &
+relay=$!
+for _ in $(seq 100); do grep -q ready "$work/relay.log" 2>/dev/null && break; sleep 0.1; done
+grep -q ready "$work/relay.log" || { cat "$work/relay.log"; exit 1; }
+
+head -c 3001 /dev/urandom >"$work/report.bin"
+head -c 200 /dev/urandom >"$work/Shot.png"
+printf 'Report follows\r\n\r\n\r\n.\r\n.leading dot\r\nend' >"$work/body.txt"
+win() { echo "Z:${1//\//\\}"; }
+files=(--file "$(win "$work/report.bin")" --file "$(win "$work/missing.bin")"
+       --file "$(win "$work/Shot.png")")
+
+run_case() {  # name, expected exit code, probe arguments...
+  local name=$1 expected=$2; shift 2
+  rm -rf "$work/out"; mkdir -p "$work/out"
+  local status=0
+  bash "$wine_run" "$probe" "$@" >"$work/$name.out" 2>&1 || status=$?
+  if [ "$status" != "$expected" ]; then
+    echo "$name: exit $status, expected $expected"; cat "$work/$name.out"; exit 1
+  fi
+}
+
+run_case plain 0 "${files[@]}" 127.0.0.1 2525 app@dialmoor.test "a@x.test; b@x.test," "$(win "$work/body.txt")"
+[ ! -s "$work/plain.out" ] || { cat "$work/plain.out"; exit 1; }
+/usr/bin/python3 "$src/smtp_relay_check.py" "$work/out" "$work" plain
+
+run_case login 0 --user dev --password s3cret "${files[@]}" 127.0.0.1 2526 app@dialmoor.test \
+  c@x.test "$(win "$work/body.txt")"
+/usr/bin/python3 "$src/smtp_relay_check.py" "$work/out" "$work" login
+
+# A refused recipient leaves the transcript as the error; the other still gets the mail.
+run_case refused 0 127.0.0.1 2525 app@dialmoor.test "nobody@x.test;good@x.test" "$(win "$work/body.txt")"
+/usr/bin/python3 "$src/smtp_relay_check.py" "$work/out" "$work" refused
+tr -d '\r' <"$work/refused.out" >"$work/refused.txt"
+grep -q '^\[SMTP\] Connected to 127.0.0.1 port 2525$' "$work/refused.txt" &&
+  grep -q '^RCPT TO:<nobody@x.test>$' "$work/refused.txt" &&
+  grep -q '^550 no such user here$' "$work/refused.txt" || { cat "$work/refused.out"; exit 1; }
+
+# Wrong login: nothing delivered, the relay's answer in the transcript.
+run_case badlogin 1 --user dev --password wrong 127.0.0.1 2526 app@dialmoor.test c@x.test \
+  "$(win "$work/body.txt")"
+grep -q '^535' <(tr -d '\r' <"$work/badlogin.out") || { cat "$work/badlogin.out"; exit 1; }
+
+# Nobody listening: the connection error.
+run_case closed 1 127.0.0.1 2599 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
+grep -q '^\[SMTP\] Connection error: ' "$work/closed.out" || { cat "$work/closed.out"; exit 1; }
+echo "smtp relay: all cases passed"
