@@ -51,11 +51,9 @@ std::string FormatMailDate(TDateTime localTime, double localMinusUtc) {
   // exact half before it is rounded.
   const double minutes = std::round(localMinusUtc * MinsPerDay);
   const long hours = std::lround(minutes / 60.0);
-  std::string zone = std::to_string(hours);
-  if (zone[0] != '-') zone.insert(0, "+");
-  if (zone.size() == 2) zone.insert(1, "0");
-  zone += "00";
-  return Format("%s, %d %s %d %0.2d:%0.2d:%0.2d %s", Days[t.dayOfWeek - 1], t.day,
+  const std::string digits = std::to_string(hours < 0 ? -hours : hours);
+  const std::string zone = (hours < 0 ? "-" : "+") + (digits.size() == 1 ? "0" + digits : digits);
+  return Format("%s, %d %s %d %02d:%02d:%02d %s00", Days[t.dayOfWeek - 1], t.day,
                 Months[t.month - 1], t.year, t.hour, t.minute, t.second, zone.c_str());
 }
 

@@ -37,7 +37,7 @@ class Handler:
 
 def authenticator(server, session, envelope, mechanism, auth_data):
     ok = isinstance(auth_data, LoginPassword) and auth_data.login == b"dev" and auth_data.password == b"s3cret"
-    return AuthResult(success=ok)
+    return AuthResult(success=ok, auth_data=auth_data)
 
 
 plain = Controller(Handler("plain"), hostname="127.0.0.1", port=int(sys.argv[2]))
