@@ -20,7 +20,7 @@ work=$(mktemp -d)
 relay=""
 cleanup() {
   stop_wineserver
-  [ -n "$relay" ] && kill "$relay" 2>/dev/null && wait "$relay" 2>/dev/null
+  if [ -n "$relay" ]; then kill "$relay" 2>/dev/null; wait "$relay" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
