@@ -66,4 +66,36 @@ grep -q '^\[SMTP\] Connected to 127.0.0.1 port 2525$' "$work/refused.txt" &&
 # Nobody listening: the connection error.
 run_case closed 1 127.0.0.1 2599 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
 grep -q '^\[SMTP\] Connection error: ' "$work/closed.out" || { cat "$work/closed.out"; exit 1; }
+
+# Misbehaving servers of the test's own, one connection each.
+scripted() {  # mode, expected exit code, probe arguments...
+  local mode=$1; shift
+  /usr/bin/python3 "$src/smtp_scripted.py" 2600 "$mode" >"$work/scripted.log" 2>&1 &
+  local server=$!
+  for _ in $(seq 100); do grep -q ready "$work/scripted.log" 2>/dev/null && break; sleep 0.1; done
+  run_case "$mode" "$@"
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  tr -d '\r' <"$work/$mode.out" >"$work/$mode.txt"
+}
+login=(--user dev --password s3cret)
+scripted badgreeting 1 127.0.0.1 2600 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
+[ "$(cat "$work/badgreeting.txt")" = "$(printf '[SMTP] Connected to 127.0.0.1 port 2600\n554 no service here\n')" ] ||
+  { cat "$work/badgreeting.out"; exit 1; }
+scripted nodigits 1 127.0.0.1 2600 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
+[[ "$(cat "$work/nodigits.txt")" == *$'\n220 scripted\nHELO '*$'\nHello there' ]] ||
+  { cat "$work/nodigits.out"; exit 1; }
+# Lines half a second apart are one reply; two seconds apart, the rest of the EHLO reply is
+# taken for the answers to the next commands, and AUTH LOGIN meets "250 AUTH LOGIN".
+scripted ehlo-half 0 "${login[@]}" 127.0.0.1 2600 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
+[ ! -s "$work/ehlo-half.out" ] || { cat "$work/ehlo-half.out"; exit 1; }
+scripted ehlo-two 1 "${login[@]}" 127.0.0.1 2600 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
+[[ "$(cat "$work/ehlo-two.txt")" == *$'\nAUTH LOGIN\n250 AUTH LOGIN\n'* ]] ||
+  { cat "$work/ehlo-two.out"; exit 1; }
+# A server that closes during DATA: the socket is closed before the error, so the transcript
+# after "Socket log:" is empty.
+head -c 300000 /dev/urandom >"$work/big.bin"
+scripted close-in-data 1 --file "$(win "$work/big.bin")" 127.0.0.1 2600 app@dialmoor.test c@x.test \
+  "$(win "$work/body.txt")"
+[[ "$(cat "$work/close-in-data.txt")" == *$'\nSocket log:' ]] || { cat "$work/close-in-data.out"; exit 1; }
 echo "smtp relay: all cases passed"
