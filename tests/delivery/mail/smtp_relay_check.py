@@ -67,6 +67,10 @@ elif case == "login":
     if len(found) != 1 or found[0][2]["login"] != "dev" or found[0][2]["password"] != "s3cret":
         fail(f"login {[m for _, _, m in found]}")
     check_report_mail(found[0][0], found[0][1], "c@x.test")
+elif case == "direct":
+    if [m["to"] for _, _, m in found] != [["d@dialmoor.test"]] or found[0][2]["relay"] != "plain":
+        fail(f"recipients {[m for _, _, m in found]}")
+    check_report_mail(found[0][0], found[0][1], "d@dialmoor.test")
 elif case == "refused":
     if [m["to"] for _, _, m in found] != [["good@x.test"]]:
         fail(f"recipients {[m['to'] for _, _, m in found]}")

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Sends report mails through real relays (aiosmtpd) and reads them back with Python's email
-# package. Everything runs in a network namespace of its own with only loopback up, so no
-# packet can leave the machine: smtp_relay_test.sh WINE_RUN PROBE_EXE SOURCE_DIR
+# Sends report mails through real relays (aiosmtpd), and straight to exchangers that dnsmasq
+# names, and reads them back with Python's email package. Everything runs in a network
+# namespace of its own with only loopback up, so no packet can leave the machine, and in a
+# mount namespace whose /etc/resolv.conf names only the test's dnsmasq:
+# smtp_relay_test.sh WINE_RUN PROBE_EXE SOURCE_DIR
 set -euo pipefail
 if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
   export DIALMOOR_IN_NETNS=1
-  exec unshare -n bash "$0" "$@"
+  exec unshare -m -n bash "$0" "$@"
 fi
 wine_run=$1 probe=$2 src=$3
 ip link set lo up
@@ -18,13 +20,21 @@ stop_wineserver
 
 work=$(mktemp -d)
 relay=""
+dns=""
 cleanup() {
+  if [ -n "$dns" ]; then kill "$dns" 2>/dev/null; wait "$dns" 2>/dev/null || true; fi
   stop_wineserver
   if [ -n "$relay" ]; then kill "$relay" 2>/dev/null; wait "$relay" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
+echo "nameserver 127.0.0.1" >"$work/resolv.conf"
+mount --bind "$work/resolv.conf" /etc/resolv.conf
+dnsmasq --keep-in-foreground --no-resolv --no-hosts --bind-interfaces --listen-address=127.0.0.1 \
+  --port=53 --pid-file= --local=/test/ --mx-host=dialmoor.test,mx.dialmoor.test,10 \
+  --host-record=mx.dialmoor.test,127.0.0.1 2>"$work/dns.log" &
+dns=$!
 /usr/bin/python3 "$src/smtp_relay.py" "$work/out" 2525 2526 >"$work/relay.log" 2>&1 &
 relay=$!
 for _ in $(seq 100); do grep -q ready "$work/relay.log" 2>/dev/null && break; sleep 0.1; done
@@ -66,6 +76,14 @@ grep -q '^\[SMTP\] Connected to 127.0.0.1 port 2525$' "$work/refused.txt" &&
 # Nobody listening: the connection error.
 run_case closed 1 127.0.0.1 2599 app@dialmoor.test c@x.test "$(win "$work/body.txt")"
 grep -q '^\[SMTP\] Connection error: ' "$work/closed.out" || { cat "$work/closed.out"; exit 1; }
+
+# Direct delivery: the exchanger from DNS, at the configured port, and never a login; a
+# domain without an exchanger fails its recipient after every server was asked.
+run_case direct 0 --direct --user dev --password s3cret "${files[@]}" 127.0.0.1 2525 app@dialmoor.test \
+  "x@nomx.test,d@dialmoor.test" "$(win "$work/body.txt")"
+/usr/bin/python3 "$src/smtp_relay_check.py" "$work/out" "$work" direct
+grep -q '^\[SMTP\] Cannot resolve the "nomx.test" MX record.' "$work/direct.out" ||
+  { cat "$work/direct.out"; exit 1; }
 
 # Misbehaving servers of the test's own, one connection each.
 scripted() {  # mode, expected exit code, probe arguments...
