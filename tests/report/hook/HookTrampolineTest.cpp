@@ -48,17 +48,6 @@ TTrampoline Build(const Bytes& code) { return BuildTrampoline(code, kProc, kTram
 
 }  // namespace
 
-TEST(HookTrampoline, CopiesWholeInstructionsAndJumpsBackAfterThem) {
-  // push ebp; mov ebp, esp; sub esp, 0x18 (3 bytes) -> 6 bytes, the next one untouched.
-  const Bytes code = {0x55, 0x89, 0xE5, 0x83, 0xEC, 0x18, 0xC7, 0x04, 0x24, 1, 2, 3, 4};
-  const TTrampoline t = Build(code);
-  ASSERT_EQ(t.Error, TTrampolineError::None);
-  EXPECT_EQ(t.PatchLength, 6u);
-  ASSERT_EQ(t.Code.size(), 6u + 5u);
-  EXPECT_EQ(Bytes(t.Code.begin(), t.Code.begin() + 6), Bytes(code.begin(), code.begin() + 6));
-  EXPECT_EQ(TargetAt(t.Code, 6), kProc + 6);
-}
-
 TEST(HookTrampoline, NearCallsAndJumpsKeepTheirTargets) {
   // call +0x100; jcc near -0x40 back before the procedure
   const Bytes code = {0xE8, 0x00, 0x01, 0x00, 0x00, 0x0F, 0x85, 0xC0, 0xFF, 0xFF, 0xFF, 0x90};
