@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 #include "delivery/mail/ESockets.h"
 #include "report/options/ECustomizedTexts.h"
@@ -178,4 +179,22 @@ TEST(SmtpSend, NoRecipientAcceptedIsAFailureWithoutABoxWhenNoDialogShows) {
   EXPECT_EQ(LastDeliveryError().Text,
             "[SMTP] Connected to 127.0.0.1 port 25\r\n421 closing\r\n");
   EXPECT_TRUE(h.output.boxes.empty());
+}
+
+TEST(SmtpSend, DeliveryErrorTextsAndStatusLine) {
+  RecordingOutput output;
+  try {
+    throw std::runtime_error("not a runtime exception");
+  } catch (...) {
+    RecordDeliveryError(eeWebFTPError, "FTP", false, output);
+  }
+  EXPECT_EQ(LastDeliveryError().Text, "General 'FTP' error.");
+  EXPECT_EQ(output.debug.at(0),
+            "[WARNING] - Code: eeWebFTPError - Address: 00000000 - Message: \"General 'FTP' error.\"");
+  StoreDeliveryError(eeLogError, "disk full", true, output);
+  EXPECT_TRUE(output.boxes.empty());  // only the delivery channels' errors get a box
+  ResetDeliveryError();
+  EXPECT_EQ(LastDeliveryError().Code, eeNone);
+  EXPECT_EQ(SendStatusLine("Message", 1, 2, "Connecting with server..."),
+            "Message 1/2: Connecting with server...");
 }
