@@ -10,9 +10,6 @@
 #include "platform/DateTime.h"
 #include "report/options/EStreams.h"
 
-DM_DECLARE_EXCEPTION(EFOpenError, EStreamError)
-DM_DECLARE_EXCEPTION(EFCreateError, EStreamError)
-
 struct TPackageFile {
   std::vector<std::uint8_t> bytes;
   // The last-write time as the file system stores it (UTC, no zone conversion); 0 when it

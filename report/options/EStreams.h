@@ -12,6 +12,9 @@
 DM_DECLARE_EXCEPTION(EStreamError, Exception)
 DM_DECLARE_EXCEPTION(EReadError, EStreamError)
 DM_DECLARE_EXCEPTION(EWriteError, EStreamError)
+// A file that exists but cannot be opened, and one that cannot be created.
+DM_DECLARE_EXCEPTION(EFOpenError, EStreamError)
+DM_DECLARE_EXCEPTION(EFCreateError, EStreamError)
 
 class TStream {
  public:
