@@ -156,32 +156,6 @@ TEST(LogFileFallback, UnusableFolderGivesTheProfileFolderOfTheProgram) {
   EXPECT_EQ(TLogFile("C:\\Logs\\x.osk", false, fs).FileName(), "C:\\Logs\\x.osk");
 }
 
-TEST(LogFileFallback, HostFilesFallBackToo) {
-  // The host's file system through the same interface, its environment replaced.
-  class TProfileFileSystem : public TLogFileSystem {
-   public:
-    explicit TProfileFileSystem(std::string profile) : profile_(std::move(profile)) {}
-    std::unique_ptr<TLogFileHandle> Open(const std::string& p, bool r) override { return Real().Open(p, r); }
-    std::unique_ptr<TLogFileHandle> Create(const std::string& p) override { return Real().Create(p); }
-    bool CanOpen(const std::string& p, bool r) override { return Real().CanOpen(p, r); }
-    bool Delete(const std::string& p) override { return Real().Delete(p); }
-    bool ForceDirectories(const std::string& p) override { return Real().ForceDirectories(p); }
-    std::string EnvironmentVariable(const std::string&) override { return profile_; }
-    std::string ProgramFileName() override { return "/opt/dialmoor/Dialmoor.exe"; }
-
-   private:
-    static TLogFileSystem& Real() { return DefaultLogFileSystem(); }
-    std::string profile_;
-  };
-  const std::string profile = ScratchFolder("fallback");
-  TProfileFileSystem fs(profile.substr(0, profile.size() - 1));
-  TLogFile log("/nonexistent-folder/sub/Dialmoor.osk", false, fs);
-  EXPECT_EQ(log.FileName(), profile.substr(0, profile.size() - 1) + "\\OskedaLog\\Dialmoor\\Dialmoor.osk");
-  log.AddReport(SampleReport(), 5);
-  log.Save();
-  EXPECT_EQ(ReadFileText(profile + "OskedaLog/Dialmoor/Dialmoor.osk"), SampleReport() + End);
-}
-
 TEST(LogFileDuplicates, SameFieldValuesAreADuplicate) {
   TLogFile log("", false);
   log.AddReport(SampleReportWith("0041B27A", "00400000"), 5);
@@ -252,17 +226,6 @@ TEST(LogFileSections, EveryReaderFindsItsPartOfARealisticReport) {
 
   EXPECT_EQ(log.GetReproduceText(0), "");
   EXPECT_EQ(log.GetReproduceText(1), "Click \"Now\" twice.\r\nThen resume.");
-}
-
-TEST(LogFileSections, MissingSectionsReadEmpty) {
-  const std::string noModules = SampleReport().substr(0, SampleReport().find("Modules Information:")) +
-                                "Modules Information:\r\n--------------------\r\n\r\n" +
-                                "Registers:\r\n-----------\r\n\r\n";
-  TLogFile log("", false);
-  log.AddReport(noModules, 5);
-  EXPECT_EQ(log.GetModules(0), "");
-  EXPECT_EQ(log.GetProcessor(0), "");
-  EXPECT_NE(log.GetCallStack(0), "");
 }
 
 }  // namespace

@@ -56,22 +56,6 @@ TEST(LogFileWin32, OpenLogSharesReadingAndWritingWithOtherHandles) {
   EXPECT_THROW(reader.Save(), EWriteError);
 }
 
-TEST(LogFileWin32, SealedSideCopyOfAnInterruptedSaveIsRead) {
-  const std::string name = TempFolder("side") + "Dialmoor.osk";
-  {
-    TLogFile log(name, false);
-    log.AddReport(Report("old"), 5);
-    log.Save();
-  }
-  const std::string saved = Report("old") + "\r\n\r\n\r\n\r\n" + Report("new") + "\r\n\r\n\r\n";
-  DefaultLogFileSystem().Create(SideCopyFileName(name))->Rewrite(SealSideCopy(saved));
-  TLogFile log(name, false);
-  EXPECT_EQ(log.Count(), 2);
-  log.Save();
-  EXPECT_FALSE(ReadSideCopy(DefaultLogFileSystem(), name));
-  EXPECT_EQ(TLogFile(name, true).Count(), 2);
-}
-
 TEST(LogFileWin32, UnusableFolderFallsBackToTheProfile) {
   const std::string profile = TempFolder("profile");
   ::SetEnvironmentVariableA("UserProfile", profile.c_str());
