@@ -10,8 +10,6 @@
 
 #include "report/options/EStreams.h"
 
-DM_DECLARE_EXCEPTION(EFOpenError, EStreamError)
-DM_DECLARE_EXCEPTION(EFCreateError, EStreamError)
 
 // One open file. Other processes may read and write the same file while it is open.
 class TLogFileHandle {
