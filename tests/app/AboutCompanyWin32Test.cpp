@@ -1,7 +1,7 @@
 // The registered company on the platform's registry; the user information key is put back as
 // it was found after every test.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <optional>
 #include <string>
