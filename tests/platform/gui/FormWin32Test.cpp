@@ -79,12 +79,13 @@ TEST(Form, BorderStyleChangesKeepTheClientAreaAndStayOnTopIsTopmost) {
   EXPECT_GT(outer.bottom - outer.top, 116);
   f->SetFormStyle(fsStayOnTop);
   EXPECT_TRUE(GetWindowLongA(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // A known Wine difference: Wine clears WS_EX_TOPMOST on SetWindowPos(HWND_NOTOPMOST) only
+  // when that moves the window in the z-order, which it does not when no other window is shown
+  // (as when this test runs alone). With a second form shown it behaves as Windows does.
+  FormHolder<TClockLikeForm> other;
   f->SetFormStyle(fsNormal);
   EXPECT_EQ(f->FormStyle(), fsNormal);
-  // Wine keeps WS_EX_TOPMOST after SetWindowPos(HWND_NOTOPMOST) on these windows.
-  if (!RunningUnderWine()) {
-    EXPECT_FALSE(GetWindowLongA(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  }
+  EXPECT_FALSE(GetWindowLongA(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST(Form, APanelFillsTheClientAreaAndLabelsShowTheirFont) {
