@@ -55,8 +55,6 @@ ClockProcess::~ClockProcess() {
       TerminateProcess(process_.hProcess, 1);
       WaitForSingleObject(process_.hProcess, 5000);
     }
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
   }
 }
 
@@ -68,6 +66,8 @@ bool ClockProcess::Start() {
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder_.Path().string().c_str(), &startup, &process_))
     return false;
+  processHandle_.reset(process_.hProcess);
+  threadHandle_.reset(process_.hThread);
   window_ = WaitForWindow(kClockWindowClass, kClockCaption);
   return window_ != nullptr;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win/UniqueHandle.h"
 #include "tests/app/TempFolderWin32.h"
 
 class ClockProcess {
@@ -49,6 +50,7 @@ class ClockProcess {
  private:
   Win32TempFolder folder_;
   PROCESS_INFORMATION process_{};
+  UniqueKernelHandle processHandle_, threadHandle_;
   HWND window_ = nullptr;
 };
 

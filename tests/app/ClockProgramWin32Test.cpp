@@ -11,6 +11,7 @@
 
 #include "app/ClockCommands.h"
 #include "tests/app/ClockProcessWin32.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
@@ -39,38 +40,38 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
 class RegistryValueGuard {
  public:
   RegistryValueGuard(const char* key, const char* name) : key_(key), name_(name) {
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) == ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) == ERROR_SUCCESS) {
+      const UniqueRegKey k(opened);
       keyExisted_ = true;
       char data[512];
       DWORD size = sizeof data;
-      if (RegQueryValueExA(k, name, nullptr, &type_, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+      if (RegQueryValueExA(k.get(), name, nullptr, &type_, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
         had_ = true;
         data_.assign(data, size);
       }
-      RegCloseKey(k);
     }
   }
   ~RegistryValueGuard() {
-    HKEY k;
     if (!keyExisted_) {
       RegDeleteKeyA(HKEY_CURRENT_USER, key_);
       return;
     }
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_, 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    const UniqueRegKey k(opened);
     if (had_)
-      RegSetValueExA(k, name_, 0, type_, reinterpret_cast<const BYTE*>(data_.data()), static_cast<DWORD>(data_.size()));
+      RegSetValueExA(k.get(), name_, 0, type_, reinterpret_cast<const BYTE*>(data_.data()), static_cast<DWORD>(data_.size()));
     else
-      RegDeleteValueA(k, name_);
-    RegCloseKey(k);
+      RegDeleteValueA(k.get(), name_);
   }
   void SetString(const std::string& value) {
-    HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
               ERROR_SUCCESS);
-    RegSetValueExA(k, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    const UniqueRegKey k(created);
+    RegSetValueExA(k.get(), name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
   }
 
  private:
@@ -101,8 +102,9 @@ TEST(ClockProgram, ExecutableResources) {
                              reinterpret_cast<void**>(&text), &length));
   EXPECT_STREQ(text, "1.0.0");
 
-  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
+  const UniqueModule library(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(library);
+  const HMODULE module = library.get();
   EXPECT_NE(FindResourceA(module, "MAINICON", MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
   EXPECT_NE(FindResourceA(module, "HAND", MAKEINTRESOURCEA(12)), nullptr);      // RT_GROUP_CURSOR
   EXPECT_NE(FindResourceA(module, "ABOUTPICTURE", MAKEINTRESOURCEA(2)), nullptr);  // RT_BITMAP
@@ -113,7 +115,6 @@ TEST(ClockProgram, ExecutableResources) {
   for (const char* part : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"",
                            ">PerMonitorV2, PerMonitor<", ">true/pm<", "level=\"asInvoker\""})
     EXPECT_NE(xml.find(part), std::string::npos) << part;
-  FreeLibrary(module);
 }
 
 TEST(ClockProgram, FirstRunWithoutSettingsAndTheFileItWritesAtClose) {

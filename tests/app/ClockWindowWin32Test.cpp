@@ -19,6 +19,7 @@
 #include "tests/tz/FakeTimeServices.h"
 #include "tz/KtTimezone.h"
 #include "tz/KtTimezoneCatalogue.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
@@ -371,12 +372,12 @@ TEST(AboutDialog, CompanyFromTheRegistry) {
   for (const Case& k : cases) {
     RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
     if (k.type) {
-      HKEY key;
-      ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      HKEY created = nullptr;
+      ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
                 ERROR_SUCCESS);
-      RegSetValueExA(key, "DefCompany", 0, k.type, reinterpret_cast<const BYTE*>(k.data.data()),
+      const UniqueRegKey key(created);
+      RegSetValueExA(key.get(), "DefCompany", 0, k.type, reinterpret_cast<const BYTE*>(k.data.data()),
                      static_cast<DWORD>(k.data.size() + (k.type == REG_DWORD ? 0 : 1)));
-      RegCloseKey(key);
     }
     TfrmAbout* about = Application->CreateForm<TfrmAbout>();
     EXPECT_EQ(WindowText(about->lblCompany->Handle()), k.shown) << k.name;

@@ -1,4 +1,5 @@
 #include "tests/platform/gui/WindowShotWin32.h"
+#include "platform/win/UniqueHandle.h"
 
 #include <cstdio>
 #include <memory>
@@ -17,10 +18,10 @@ bool SaveWindowShot(HWND window, const std::string& path) {
   Sleep(200);
 
   HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  const bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  const UniqueMemoryDC memory(CreateCompatibleDC(screen));
+  const UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  const bool copied = BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
   BITMAPINFOHEADER info{};
@@ -32,11 +33,9 @@ bool SaveWindowShot(HWND window, const std::string& path) {
   info.biCompression = BI_RGB;
   const int stride = (width * 3 + 3) & ~3;
   std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
-  SelectObject(memory, old);
-  const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(),
+  SelectObject(memory.get(), old);
+  const int rows = GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(),
                              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   if (!copied || rows != height) return false;
 

@@ -50,6 +50,8 @@ class RunningClock {
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.c_str(), &startup, &process_))
       return;
+    processHandle_.reset(process_.hProcess);
+    threadHandle_.reset(process_.hThread);
     WaitForInputIdle(process_.hProcess, 20000);
     for (int i = 0; i < 200 && !(window = MainWindow()); ++i) Sleep(50);
     base = ModuleBase();
@@ -60,8 +62,6 @@ class RunningClock {
       if (window) PostMessageA(window, WM_CLOSE, 0, 0);
       if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0)
         TerminateProcess(process_.hProcess, 1);
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
     }
     DeleteFileA((folder_ + "\\Dialmoor.INI").c_str());
     DeleteFileA(exe.c_str());
@@ -95,18 +95,18 @@ class RunningClock {
   }
 
   std::uintptr_t ModuleBase() const {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process_.dwProcessId);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process_.dwProcessId));
+    if (!snapshot) return 0;
     MODULEENTRY32 entry{};
     entry.dwSize = sizeof entry;
     std::uintptr_t found = 0;
-    if (Module32First(snapshot, &entry)) found = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
-    CloseHandle(snapshot);
+    if (Module32First(snapshot.get(), &entry)) found = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
     return found;
   }
 
   std::string folder_;
   PROCESS_INFORMATION process_{};
+  UniqueKernelHandle processHandle_, threadHandle_;
 };
 
 TConfigContainer ContainerOfFile(const std::string& path) {
