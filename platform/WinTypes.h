@@ -8,7 +8,7 @@
 #include <string_view>
 
 #if defined(_WINDOWS_) || defined(_MINWINBASE_)
-#error "Win32 files include platform/win/WinApi.h, not <windows.h>, before any portable header"
+#error "Win32 files include platform/win/WinApi.h instead of <windows.h>"
 #endif
 
 #ifdef _WIN32
