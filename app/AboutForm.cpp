@@ -1,8 +1,8 @@
 #include "app/AboutForm.h"
 
 #include "app/AboutCompany.h"
-#include "platform/gui/Application.h"
-#include "platform/gui/Dialogs.h"
+#include "platform/gui/ApplicationWin32.h"
+#include "platform/gui/DialogsWin32.h"
 
 TfrmAbout::TfrmAbout() {
   Name = "frmAbout";

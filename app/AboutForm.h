@@ -2,10 +2,9 @@
 // for the current user and a mail address.
 #pragma once
 
-#include "app/ResourceImage.h"
-#include "platform/gui/ExtCtrls.h"
-#include "platform/gui/Forms.h"
-#include "platform/gui/StdCtrls.h"
+#include "platform/gui/ExtCtrlsWin32.h"
+#include "platform/gui/FormsWin32.h"
+#include "platform/gui/StdCtrlsWin32.h"
 
 inline constexpr char kCopyrightLine[] = "Copyright (C) 2026 the Dialmoor developers";
 inline constexpr char kMailAddress[] = "dialmoor@example.org";

@@ -1,9 +1,9 @@
 // Dialmoor: the clock window, with the hidden tester window as its engine and the about dialog.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include "app/AboutForm.h"
 #include "app/Unit1.h"
-#include "platform/gui/Application.h"
+#include "platform/gui/ApplicationWin32.h"
 #include "tester/testUTC1.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

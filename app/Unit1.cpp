@@ -6,10 +6,10 @@
 
 #include "app/AboutForm.h"
 #include "app/ClockSettings.h"
-#include "app/Dpi.h"
+#include "app/DpiWin32.h"
 #include "platform/gui/Application.h"
-#include "platform/gui/FormatDateTime.h"
-#include "platform/gui/FormatSettings.h"
+#include "platform/FormatDateTime.h"
+#include "platform/FormatSettings.h"
 #include "tester/testUTC1.h"
 
 namespace {

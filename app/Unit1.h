@@ -7,13 +7,12 @@
 #include <string>
 
 #include "app/ClockCommands.h"
-#include "app/Dpi.h"
-#include "app/MenuCommands.h"
-#include "platform/gui/Dialogs.h"
-#include "platform/gui/ExtCtrls.h"
-#include "platform/gui/Forms.h"
-#include "platform/gui/Menus.h"
-#include "platform/gui/StdCtrls.h"
+#include "app/DpiWin32.h"
+#include "platform/gui/DialogsWin32.h"
+#include "platform/gui/ExtCtrlsWin32.h"
+#include "platform/gui/FormsWin32.h"
+#include "platform/gui/MenusWin32.h"
+#include "platform/gui/StdCtrlsWin32.h"
 
 class TfrmMain;
 class TfrmAbout;

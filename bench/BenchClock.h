@@ -1,7 +1,7 @@
 // Wall-clock timing for the benchmarks that run under Wine.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
 // The running clock under Wine: CPU time per minute of ticking, peak private bytes, time from
 // process start to the first completed tick, and the size of Dialmoor.exe.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 #include <psapi.h>
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // debug information, from the block appended to the file), and what the debug information
 // costs next to the code it describes. The program links the zone engine so that the tables
 // describe a realistic amount of the program's own code.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,7 +24,7 @@ int main() {
   const HMODULE self = GetModuleHandleA(nullptr);
   // Exercises the zone engine so that its code is part of this program.
   TIME_ZONE_INFORMATION zone{};
-  GetTimeZoneInformation(&zone);
+  GetTimeZoneInformation(AsWin32(&zone));
   g_sink = ZoneUTCToLocal(zone, 45000.5);
 
   // The first load pays for reading the file; that is what start-up costs.

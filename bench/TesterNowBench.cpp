@@ -1,6 +1,6 @@
 // Under Wine: one "&Now" click on the hidden tester (what the clock does every second), and
 // the tester's creation.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cstdio>

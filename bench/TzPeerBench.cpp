@@ -46,7 +46,7 @@ int main() {
     double sum = 0;
     SYSTEMTIME local;
     for (const SYSTEMTIME& t : records) {
-      SystemTimeToTzSpecificLocalTime(&zone, &t, &local);
+      SystemTimeToTzSpecificLocalTime(AsWin32(&zone), AsWin32(&t), AsWin32(&local));
       sum += local.wHour;
     }
     g_sink = sum;
@@ -60,7 +60,7 @@ int main() {
     double sum = 0;
     SYSTEMTIME utc;
     for (const SYSTEMTIME& t : records) {
-      TzSpecificLocalTimeToSystemTime(&zone, &t, &utc);
+      TzSpecificLocalTimeToSystemTime(AsWin32(&zone), AsWin32(&t), AsWin32(&utc));
       sum += utc.wHour;
     }
     g_sink = sum;

@@ -32,7 +32,7 @@ if(DIALMOOR_WIN32)
   add_custom_command(
     OUTPUT ${DM_REPORT_CONFIG_TOOL}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/hosttools
-    COMMAND ${DM_HOST_CXX} -std=c++20 -O1 -w -I${CMAKE_SOURCE_DIR} ${_dm_rc_sources}
+    COMMAND ${DM_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Werror -I${CMAKE_SOURCE_DIR} ${_dm_rc_sources}
             -lz -o ${DM_REPORT_CONFIG_TOOL}
     DEPENDS ${_dm_rc_sources} ${_dm_rc_headers}
     COMMENT "Building the native ReportConfigTool"

@@ -1,3 +1,5 @@
+#include "platform/win/WinApi.h"
+
 #include "platform/AnsiText.h"
 
 WideString AnsiToWide(std::string_view text) {

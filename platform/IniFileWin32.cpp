@@ -1,5 +1,5 @@
 // The platform's private-profile functions; each call opens, reads or writes and closes the file.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <string>
 #include <vector>

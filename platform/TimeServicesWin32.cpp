@@ -1,3 +1,5 @@
+#include "platform/win/WinApi.h"
+
 #include "platform/TimeServices.h"
 
 namespace {
@@ -5,17 +7,20 @@ namespace {
 class Win32TimeServices final : public ITimeServices {
  public:
   DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION& zone) override {
-    return ::GetTimeZoneInformation(&zone);
+    Win32TimeZoneInformation system{};
+    const DWORD answer = ::GetTimeZoneInformation(&system);
+    zone = FromWin32(system);
+    return answer;
   }
   SYSTEMTIME GetSystemTime() override {
-    SYSTEMTIME t;
+    Win32SystemTime t;
     ::GetSystemTime(&t);
-    return t;
+    return FromWin32(t);
   }
   SYSTEMTIME GetLocalTime() override {
-    SYSTEMTIME t;
+    Win32SystemTime t;
     ::GetLocalTime(&t);
-    return t;
+    return FromWin32(t);
   }
 };
 

@@ -1,5 +1,5 @@
 // DialmoorTester: the time zone tester window on its own, shown.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include "platform/gui/Application.h"
 #include "tester/testUTC1.h"

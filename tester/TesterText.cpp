@@ -4,7 +4,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/SysUtils.h"
-#include "platform/gui/FormatDateTime.h"
+#include "platform/FormatDateTime.h"
 #include "tz/KtTimezone.h"
 #include "tz/VmoDates.h"
 

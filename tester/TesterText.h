@@ -7,7 +7,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/WinTypes.h"
-#include "platform/gui/FormatSettings.h"
+#include "platform/FormatSettings.h"
 
 // "1st", "2nd", "3rd", "4th", "last" for the week numbers 1..5 of a relative rule.
 extern const char* const OrdinalNames[5];

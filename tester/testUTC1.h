@@ -8,10 +8,10 @@
 
 #include "platform/DateTime.h"
 #include "platform/WinTypes.h"
-#include "platform/gui/ComCtrls.h"
-#include "platform/gui/Forms.h"
-#include "platform/gui/Spin.h"
-#include "platform/gui/StdCtrls.h"
+#include "platform/gui/ComCtrlsWin32.h"
+#include "platform/gui/FormsWin32.h"
+#include "platform/gui/SpinWin32.h"
+#include "platform/gui/StdCtrlsWin32.h"
 #include "tz/KtTimezoneCatalogue.h"
 
 class TfrmMain : public TForm {

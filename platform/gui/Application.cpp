@@ -8,15 +8,9 @@ TApplication::TApplication() : TComponent(nullptr) {}
 
 TApplication::~TApplication() = default;
 
-TApplication* TApplicationAccess::operator->() const {
-  // Never freed: forms and hooks may still use it while the process ends.
-  static TApplication* const instance = new TApplication;
-  return instance;
-}
-
 void TApplication::SetTitle(const std::string& value) {
   title_ = value;
-  ApplyTitle();
+  TitleChanged();
 }
 
 void TApplication::SetHint(const std::string& value) {

@@ -1,5 +1,6 @@
-// The application object: title, hint, the one dispatch point for every event handler, the
-// handling of exceptions that escape handlers, and (on Windows) forms and the message loop.
+// The application object as both builds know it: title, hint, the one dispatch point for every
+// event handler and the handling of exceptions that escape handlers. The Windows build's object
+// is a TWinApplication (platform/gui/ApplicationWin32.h), which adds forms and the message loop.
 #pragma once
 
 #include <exception>
@@ -9,8 +10,6 @@
 #include <vector>
 
 #include "platform/gui/Classes.h"
-
-class TForm;
 
 // Receives every exception that escapes an event handler (except EAbort), in place of the
 // message box.
@@ -56,57 +55,32 @@ class TApplication : public TComponent {
   // How many exceptions reached HandleException (shown, handed on or ignored as EAbort).
   int HandledExceptionCount() const noexcept { return handledCount_; }
 
-  // Windows only from here on.
-  // Creates a form (the first becomes MainForm), raises its OnCreate, and shows it when it
-  // was made visible in its constructor.
-  template <class T, class... Args>
-  T* CreateForm(Args&&... args) {
-    T* form = new T(std::forward<Args>(args)...);
-    AdoptForm(form);
-    return form;
-  }
-  TForm* MainForm() const noexcept { return mainForm_; }
-  // Shows the main form and runs the message loop until Terminate or the main form closes;
-  // then destroys the forms (each raising OnDestroy first).
-  void Run();
-  // Handles the messages waiting in the queue, then returns.
-  void ProcessMessages();
-  void Terminate();
-  bool Terminated() const noexcept { return terminated_; }
-  // Raises OnDestroy of every form, then frees them, newest first.
-  void DestroyForms() noexcept;
-  // A form freed by other means leaves the application's list.
-  void ForgetForm(TForm* form) noexcept;
-  // The program's hidden owner window of forms and message boxes (an HWND), made on first use.
-  void* Handle();
-  // One message from the queue, waiting for it; false when WM_QUIT arrived.
-  bool HandleMessage();
-  // Cursor table: number -> HCURSOR, for controls' Cursor properties (0 = the arrow).
-  void SetCursor(int index, void* cursor);
-  void* Cursor(int index) const;
+ protected:
+  // The Windows application shows the title on its owner window.
+  virtual void TitleChanged() {}
 
  private:
-  void AdoptForm(TForm* form);
-  void ApplyTitle();
-  void Deliver(void* message);
-
   std::string title_;
   std::string hint_;
   int handledCount_ = 0;
-  bool terminated_ = false;
-  TForm* mainForm_ = nullptr;
-  std::vector<TForm*> forms_;
-  void* handle_ = nullptr;
-  std::vector<std::pair<int, void*>> cursors_;
 };
 
+#ifdef _WIN32
+class TWinApplication;
+using TApplicationObject = TWinApplication;
+#else
+using TApplicationObject = TApplication;
+#endif
+
 // Application->... reaches the one application object, made on first use, so that code run
-// during static initialisation (the exception-reporting hooks) finds it ready.
+// during static initialisation (the exception-reporting hooks) finds it ready. Win32 code sees
+// it whole through platform/gui/ApplicationWin32.h; code of both builds uses TheApplication().
 struct TApplicationAccess {
-  TApplication* operator->() const;
-  operator TApplication*() const { return operator->(); }
+  TApplicationObject* operator->() const;
+  operator TApplicationObject*() const { return operator->(); }
 };
 inline constexpr TApplicationAccess Application{};
+TApplication* TheApplication();
 
 // What an exception says: the message of an Exception or std::exception, else a fixed text.
 std::string ExceptionMessage(std::exception_ptr E);

@@ -2,7 +2,13 @@
 
 #include "platform/gui/Application.h"
 
-void TApplication::ApplyTitle() {}
+TApplicationObject* TApplicationAccess::operator->() const {
+  // Never freed: hooks may still use it while the process ends.
+  static TApplication* const instance = new TApplication;
+  return instance;
+}
+
+TApplication* TheApplication() { return Application; }
 
 void TApplication::ShowException(std::exception_ptr E) noexcept {
   try {
@@ -10,5 +16,3 @@ void TApplication::ShowException(std::exception_ptr E) noexcept {
   } catch (...) {
   }
 }
-
-void* TApplication::Handle() { return nullptr; }

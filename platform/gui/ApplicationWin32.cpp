@@ -1,18 +1,15 @@
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "platform/gui/Application.h"
-#include "platform/gui/Controls.h"
-#include "platform/gui/Forms.h"
-#include "platform/gui/StdCtrls.h"
+#include "platform/gui/ApplicationWin32.h"
+#include "platform/gui/ControlsWin32.h"
+#include "platform/gui/FormsWin32.h"
+#include "platform/gui/StdCtrlsWin32.h"
+#include "platform/win/WindowClass.h"
 
 namespace {
-
-LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
 
 // The hint of a control is its own, or the first non-empty one of its parents.
 std::string HintAt(HWND window) {
@@ -40,44 +37,46 @@ bool FocusByMnemonic(TControl* root, char key) {
 
 }  // namespace
 
-void* TApplication::Handle() {
+TApplicationObject* TApplicationAccess::operator->() const {
+  // Never freed: forms and hooks may still use it while the process ends.
+  static TWinApplication* const instance = new TWinApplication;
+  return instance;
+}
+
+TApplication* TheApplication() { return Application; }
+
+HWND TWinApplication::Handle() {
   if (!handle_) {
     InitGuiRuntime();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ApplicationWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "DmApplication";
-    RegisterClassExA(&wc);
-    handle_ = CreateWindowExA(0, "DmApplication", title_.c_str(),
+    RegisterWindowClass("DmApplication", DefWindowProcA);
+    handle_ = CreateWindowExA(0, "DmApplication", Title().c_str(),
                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   return handle_;
 }
 
-void TApplication::ApplyTitle() {
-  if (handle_) SetWindowTextA(static_cast<HWND>(handle_), title_.c_str());
+void TWinApplication::TitleChanged() {
+  if (handle_) SetWindowTextA(handle_, Title().c_str());
 }
 
 void TApplication::ShowException(std::exception_ptr E) noexcept {
   try {
     const std::string text = ExceptionDisplayText(E);
     HWND owner = GetActiveWindow();
-    MessageBoxA(owner ? owner : static_cast<HWND>(Handle()), text.c_str(), title_.c_str(),
+    MessageBoxA(owner ? owner : Application->Handle(), text.c_str(), title_.c_str(),
                 MB_OK | MB_ICONERROR);
   } catch (...) {
   }
 }
 
-void TApplication::AdoptForm(TForm* form) {
+void TWinApplication::AdoptForm(TForm* form) {
   forms_.push_back(form);
   if (!mainForm_) mainForm_ = form;
   form->FinishCreation();
 }
 
-void TApplication::Deliver(void* message) {
-  MSG& msg = *static_cast<MSG*>(message);
+void TWinApplication::Deliver(MSG& msg) {
   if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) SetHint(HintAt(msg.hwnd));
   if (msg.hwnd) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
@@ -92,7 +91,7 @@ void TApplication::Deliver(void* message) {
   DispatchMessageA(&msg);
 }
 
-bool TApplication::HandleMessage() {
+bool TWinApplication::HandleMessage() {
   MSG msg;
   const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
   if (got == 0) {
@@ -101,11 +100,11 @@ bool TApplication::HandleMessage() {
     return false;
   }
   if (got < 0) return false;
-  Deliver(&msg);
+  Deliver(msg);
   return true;
 }
 
-void TApplication::ProcessMessages() {
+void TWinApplication::ProcessMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -113,23 +112,23 @@ void TApplication::ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    Deliver(&msg);
+    Deliver(msg);
   }
 }
 
-void TApplication::Run() {
+void TWinApplication::Run() {
   if (mainForm_ && mainForm_->DesignVisible()) mainForm_->Show();
   while (!terminated_ && HandleMessage()) {
   }
   DestroyForms();
 }
 
-void TApplication::Terminate() {
+void TWinApplication::Terminate() {
   if (!terminated_) PostQuitMessage(0);
   terminated_ = true;
 }
 
-void TApplication::DestroyForms() noexcept {
+void TWinApplication::DestroyForms() noexcept {
   while (!forms_.empty()) {
     TForm* form = forms_.back();
     forms_.pop_back();
@@ -144,12 +143,12 @@ void TApplication::DestroyForms() noexcept {
   terminated_ = false;
 }
 
-void TApplication::ForgetForm(TForm* form) noexcept {
+void TWinApplication::ForgetForm(TForm* form) noexcept {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
   if (mainForm_ == form) mainForm_ = nullptr;
 }
 
-void TApplication::SetCursor(int index, void* cursor) {
+void TWinApplication::SetCursor(int index, HCURSOR cursor) {
   for (auto& entry : cursors_)
     if (entry.first == index) {
       entry.second = cursor;
@@ -158,7 +157,7 @@ void TApplication::SetCursor(int index, void* cursor) {
   cursors_.push_back({index, cursor});
 }
 
-void* TApplication::Cursor(int index) const {
+HCURSOR TWinApplication::Cursor(int index) const {
   for (const auto& entry : cursors_)
     if (entry.first == index) return entry.second;
   return nullptr;

@@ -39,7 +39,6 @@ class TComponent : public TObject {
   TComponent* FindComponent(const std::string& name) const;
 
   std::string Name;
-  int Tag = 0;
 
  protected:
   // Frees the owned components now (containers do this before their own window goes).

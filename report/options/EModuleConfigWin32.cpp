@@ -6,7 +6,7 @@
 #include "report/options/ECurrentOptions.h"
 #include "report/options/EOptionsEnvironmentWin32.h"
 #include "report/options/ESharedAreaWin32.h"
-#include "report/options/EWin32Handles.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
@@ -63,19 +63,19 @@ bool ReadAt(HANDLE file, std::uint64_t offset, void* buffer, std::uint32_t count
 }
 
 std::optional<std::vector<std::uint8_t>> AppendedBlock(HMODULE module) {
-  TFileHandle file(CreateFileA(ModuleFileNameOf(module).c_str(), GENERIC_READ,
+  UniqueFileHandle file(CreateFileA(ModuleFileNameOf(module).c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 8) return std::nullopt;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 8) return std::nullopt;
   const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
   std::uint8_t trailer[8];
-  if (!ReadAt(file.Get(), fileSize - 8, trailer, 8)) return std::nullopt;
+  if (!ReadAt(file.get(), fileSize - 8, trailer, 8)) return std::nullopt;
   const auto length = AppendedBlockLength(trailer, fileSize);
   if (!length || *length > kMaxAppendedBlock) return std::nullopt;
   std::vector<std::uint8_t> block(*length);
-  if (!ReadAt(file.Get(), fileSize - 8 - *length, block.data(), *length)) return std::nullopt;
+  if (!ReadAt(file.get(), fileSize - 8 - *length, block.data(), *length)) return std::nullopt;
   return block;
 }
 

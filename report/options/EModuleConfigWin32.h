@@ -4,7 +4,7 @@
 // in the module's "MODULE" shared area.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <functional>
 #include <optional>

@@ -2,7 +2,7 @@
 // area of each publishing module, the computer name.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <map>
 #include <mutex>

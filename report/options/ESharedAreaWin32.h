@@ -3,7 +3,7 @@
 // 32-bit word holds the size of the data that follows.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "report/options/EWin32Handles.h"
+#include "platform/win/UniqueHandle.h"
 
 std::string SharedAreaName(const char* prefix, HMODULE module, DWORD processId);
 
@@ -26,11 +26,11 @@ class TSharedArea {
   const std::string& Name() const { return name_; }
 
  private:
-  TSharedArea(std::string name, TKernelHandle mapping)
+  TSharedArea(std::string name, UniqueKernelHandle mapping)
       : name_(std::move(name)), mapping_(std::move(mapping)) {}
 
   std::string name_;
-  TKernelHandle mapping_;
+  UniqueKernelHandle mapping_;
 };
 
 // The data of an existing area: reads the size word, then maps the area again with that size.

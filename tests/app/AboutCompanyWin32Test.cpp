@@ -1,44 +1,24 @@
 // The registered company on the platform's registry; the user information key is put back as
 // it was found after every test.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/AboutCompany.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
 constexpr const char* kParentPath = "Software\\Microsoft\\MS Setup (ACME)";
 constexpr const char* kKeyPath = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
 
-class UniqueKey {
- public:
-  UniqueKey() = default;
-  explicit UniqueKey(HKEY key) : key_(key) {}
-  ~UniqueKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  UniqueKey(UniqueKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
-  UniqueKey& operator=(UniqueKey&& other) noexcept {
-    std::swap(key_, other.key_);
-    return *this;
-  }
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
-  HKEY get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-UniqueKey OpenUserKey(const char* path) {
+UniqueRegKey OpenUserKey(const char* path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
-  return UniqueKey(key);
+  return UniqueRegKey(key);
 }
 
 struct StoredValue {
@@ -50,7 +30,7 @@ struct StoredValue {
 class UserInfoGuard {
  public:
   UserInfoGuard() : parentExisted_(OpenUserKey(kParentPath)) {
-    if (const UniqueKey key = OpenUserKey(kKeyPath)) {
+    if (const UniqueRegKey key = OpenUserKey(kKeyPath)) {
       keyExisted_ = true;
       DWORD type = 0, size = 0;
       if (RegQueryValueExA(key.get(), "DefCompany", nullptr, &type, nullptr, &size) ==
@@ -68,7 +48,7 @@ class UserInfoGuard {
       if (!parentExisted_) RegDeleteKeyA(HKEY_CURRENT_USER, kParentPath);
       return;
     }
-    const UniqueKey key = OpenUserKey(kKeyPath);
+    const UniqueRegKey key = OpenUserKey(kKeyPath);
     if (!key) return;
     if (original_)
       RegSetValueExA(key.get(), "DefCompany", 0, original_->type, original_->data.data(),
@@ -86,7 +66,7 @@ class UserInfoGuard {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &created, nullptr),
               ERROR_SUCCESS);
-    const UniqueKey key(created);
+    const UniqueRegKey key(created);
     ASSERT_EQ(RegSetValueExA(key.get(), "DefCompany", 0, type, data.data(),
                              static_cast<DWORD>(data.size())),
               ERROR_SUCCESS);

@@ -1,6 +1,6 @@
 // The settings file on the platform's own private-profile functions and system colours.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,7 +8,7 @@
 
 #include "app/ClockSettings.h"
 #include "platform/StrConvert.h"
-#include "tests/app/Win32TempFolder.h"
+#include "tests/app/TempFolderWin32.h"
 
 namespace {
 

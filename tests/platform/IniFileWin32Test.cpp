@@ -1,7 +1,7 @@
 // The private-profile functions of the platform against the in-memory store that stands in for
 // them on the host: same files, same calls, same results.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,7 +10,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/IniFileMemory.h"
-#include "tests/app/Win32TempFolder.h"
+#include "tests/app/TempFolderWin32.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
 // TRegistry on the real registry: a private key under the current user, removed afterwards.
+#include "platform/win/WinApi.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 // The catalogue on the real registry of Wine (or Windows): reading the system's zones, and
 // editing a test zone of our own that is removed again whatever happens.
+#include "platform/win/WinApi.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

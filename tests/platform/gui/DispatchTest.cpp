@@ -13,7 +13,7 @@ class Button : public TComponent {
  public:
   using TComponent::TComponent;
   TNotifyEvent OnClick;
-  void Click() { Application->Fire(this, OnClick, this); }
+  void Click() { TheApplication()->Fire(this, OnClick, this); }
 };
 
 class Form : public TComponent {
@@ -41,12 +41,12 @@ struct Seen {
 class DispatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = Application->OnException;
-    Application->OnException = [this](TObject* Sender, std::exception_ptr E) {
+    saved_ = TheApplication()->OnException;
+    TheApplication()->OnException = [this](TObject* Sender, std::exception_ptr E) {
       seen.push_back({Sender, ExceptionClassName(E), ExceptionMessage(E)});
     };
   }
-  void TearDown() override { Application->OnException = saved_; }
+  void TearDown() override { TheApplication()->OnException = saved_; }
   std::vector<Seen> seen;
 
  private:
@@ -56,7 +56,7 @@ class DispatchTest : public ::testing::Test {
 TEST_F(DispatchTest, AnExceptionFromAHandlerReachesTheApplicationAndTheProgramGoesOn) {
   Form form;
   form.toThrow = [] { throw ETestFailure("Invalid argument to date encode"); };
-  const int before = Application->HandledExceptionCount();
+  const int before = TheApplication()->HandledExceptionCount();
   form.button->Click();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].sender, form.button);
@@ -66,16 +66,16 @@ TEST_F(DispatchTest, AnExceptionFromAHandlerReachesTheApplicationAndTheProgramGo
   form.button->Click();
   EXPECT_EQ(form.senders, (std::vector<TObject*>{form.button, form.button}));
   EXPECT_EQ(seen.size(), 1u);
-  EXPECT_EQ(Application->HandledExceptionCount(), before + 1);
+  EXPECT_EQ(TheApplication()->HandledExceptionCount(), before + 1);
 }
 
 TEST_F(DispatchTest, AbortIsSilent) {
   Form form;
   form.toThrow = [] { throw EAbort("Operation aborted"); };
-  const int before = Application->HandledExceptionCount();
+  const int before = TheApplication()->HandledExceptionCount();
   form.button->Click();
   EXPECT_TRUE(seen.empty());
-  EXPECT_EQ(Application->HandledExceptionCount(), before + 1);
+  EXPECT_EQ(TheApplication()->HandledExceptionCount(), before + 1);
 }
 
 TEST_F(DispatchTest, ForeignExceptionsAreNamedAndDescribed) {
@@ -96,13 +96,13 @@ TEST_F(DispatchTest, ForeignExceptionsAreNamedAndDescribed) {
 TEST_F(DispatchTest, WithoutAnEventTheExceptionIsShownAndAFailingEventFallsBackToIt) {
   Form form;
   form.toThrow = [] { throw Exception("Unable to write to C:\\clock.INI"); };
-  Application->OnException = nullptr;
+  TheApplication()->OnException = nullptr;
   ::testing::internal::CaptureStderr();
   form.button->Click();
   std::string shown = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(shown.find("Unable to write to C:\\clock.INI."), std::string::npos) << shown;
 
-  Application->OnException = [](TObject*, std::exception_ptr) {
+  TheApplication()->OnException = [](TObject*, std::exception_ptr) {
     throw std::logic_error("the reporter broke");
   };
   ::testing::internal::CaptureStderr();
@@ -115,21 +115,21 @@ TEST_F(DispatchTest, WithoutAnEventTheExceptionIsShownAndAFailingEventFallsBackT
 TEST_F(DispatchTest, HintChangesRaiseTheHintEventOnce) {
   int hints = 0;
   std::string last;
-  Application->OnHint = [&](TObject* Sender) {
-    EXPECT_EQ(Sender, static_cast<TApplication*>(Application));
+  TheApplication()->OnHint = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, TheApplication());
     ++hints;
-    last = Application->Hint();
+    last = TheApplication()->Hint();
     if (last == "bad") throw Exception("hint failed");
   };
-  Application->SetHint("starting month");
-  Application->SetHint("starting month");
-  Application->SetHint("bad");
-  Application->SetHint("");
+  TheApplication()->SetHint("starting month");
+  TheApplication()->SetHint("starting month");
+  TheApplication()->SetHint("bad");
+  TheApplication()->SetHint("");
   EXPECT_EQ(hints, 3);
   EXPECT_EQ(last, "");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].message, "hint failed");
-  Application->OnHint = nullptr;
+  TheApplication()->OnHint = nullptr;
 }
 
 TEST(ExceptionText, AFullStopEndsAMessageThatEndsInALetterOrDigit) {

@@ -1,0 +1,3 @@
+#include "platform/FormatSettings.h"
+
+TFormatSettings SystemFormatSettings() { return DefaultFormatSettings(); }

@@ -1,3 +1,0 @@
-#include "platform/gui/FormatSettings.h"
-
-TFormatSettings SystemFormatSettings() { return DefaultFormatSettings(); }

@@ -1,8 +1,0 @@
-// Saves what a window shows as a 24-bit BMP file, for people to look at.
-#pragma once
-
-#include <windows.h>
-
-#include <string>
-
-bool SaveWindowShot(HWND window, const std::string& path);
