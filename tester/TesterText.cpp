@@ -9,6 +9,7 @@
 #include "tz/VmoDates.h"
 
 const char* const OrdinalNames[5] = {"1st", "2nd", "3rd", "4th", "last"};
+const char kOutOfRangeText[] = "out of range";
 
 namespace {
 
@@ -59,6 +60,8 @@ ZoneRowTexts ZoneRow(const TIME_ZONE_INFORMATION& zone, const std::string& keyNa
 }
 
 std::string DateTimeColumnText(TDateTime local, const TFormatSettings& settings) {
+  DecodedDateTime decoded;
+  if (!TryDecodeDateTime(local, decoded)) return kOutOfRangeText;
   return FormatDateTime("yyyy.mm.dd hh:nn", local, settings);
 }
 
