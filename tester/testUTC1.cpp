@@ -23,6 +23,12 @@ struct UpdatingGuard {
   ~UpdatingGuard() { flag = false; }
 };
 
+// A catalogue that its first Reload fills.
+class TUnreadTimeZones final : public TKtRegistryTimeZones {
+ public:
+  TUnreadTimeZones() : TKtRegistryTimeZones(DefaultRegistryBackend(), TUnloaded{}) {}
+};
+
 // List columns after the GMT caption.
 enum SubItem { kName, kHome, kStandardBias, kDaylightBias, kInDaylight, kDateTime };
 
@@ -240,7 +246,9 @@ void TfrmMain::BuildConversionPanel() {
 void TfrmMain::FormCreate(TObject*) {
   Application->OnHint = Handler(this, &TfrmMain::DisplayHint);
   FirstClick = true;
-  Zones = std::make_unique<TKtRegistryTimeZones>();
+  // FillZoneList reads the catalogue: reading it here as well would double the start-up
+  // time of a long catalogue for nothing.
+  Zones = std::make_unique<TUnreadTimeZones>();
   FillZoneList();
 }
 
