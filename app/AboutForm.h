@@ -7,7 +7,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
-inline constexpr char kCopyrightLine[] = "Copyright (C) 2026 the Dialmoor developers";
+inline constexpr char kCopyrightLine[] = "(C) 2026 the Dialmoor developers";
 inline constexpr char kMailAddress[] = "dialmoor@example.org";
 // The number under which the hand cursor sits in the application's cursor table.
 inline constexpr int crHand = 1;
