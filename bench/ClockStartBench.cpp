@@ -73,7 +73,8 @@ class Started {
     std::filesystem::copy_file(exe, copy, std::filesystem::copy_options::overwrite_existing);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string command = "\"" + copy.string() + "\"";
+    std::string command(1, '"');
+    command.append(copy.string()).push_back('"');
     ok_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          folder_.string().c_str(), &startup, &process_);
   }

@@ -223,7 +223,11 @@ bool ReadTimeFields(std::string_view text, TzFields& f) {
   return pos == text.size();
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) {
+  std::string quoted(1, '\'');
+  quoted.append(text).push_back('\'');
+  return quoted;
+}
 
 }  // namespace
 
