@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "platform/SysUtils.h"
 #include "platform/TimeServices.h"
@@ -304,6 +305,16 @@ void TfrmMain::FillZoneList() {
   biases.reserve(zones.size());
   for (const TKtRegistryTimeZone* zone : zones) biases.push_back(zone->Rule().Bias);
   lvTZ->SetSortType(stNone);
+  // No drawing while thousands of rows go in: the list repaints once, when they are all there.
+  struct RedrawOff {
+    HWND list;
+    explicit RedrawOff(HWND l) : list(l) { SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawOff() {
+      SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(list, nullptr, TRUE);
+    }
+  };
+  std::optional<RedrawOff> redrawOff(std::in_place, lvTZ->Handle());
   for (const int index : ZoneListOrder(biases)) {
     TKtRegistryTimeZone& zone = *zones[static_cast<size_t>(index)];
     TListItem* item = lvTZ->AddItem();
@@ -316,6 +327,7 @@ void TfrmMain::FillZoneList() {
     item->SubItems().Add("");
   }
   lvTZ->SetSortType(stData);
+  redrawOff.reset();
 
   // Row 20 first; a shorter list selects its last row, an empty one nothing.
   const int count = lvTZ->ItemCount();
