@@ -6,7 +6,7 @@
 #include "platform/gui/FormsWin32.h"
 #include "platform/gui/StdCtrlsWin32.h"
 
-inline constexpr char kCopyrightLine[] = "Copyright (C) 2026 the Dialmoor developers";
+inline constexpr char kCopyrightLine[] = "(C) 2026 the Dialmoor developers";
 inline constexpr char kMailAddress[] = "dialmoor@example.org";
 // The number under which the hand cursor sits in the application's cursor table.
 inline constexpr int crHand = 1;

@@ -16,8 +16,11 @@ std::string SettingsFileName(std::string_view exePath) {
 }
 
 ClockSettings LoadClockSettings(const std::string& fileName, IIniBackend& backend) {
-  TIniFile ini(fileName, backend);
   const ClockSettings defaults;
+  // No name (the program's path could not be read): the profile functions would take some
+  // other file for it.
+  if (fileName.empty()) return defaults;
+  TIniFile ini(fileName, backend);
   ClockSettings settings;
   settings.Top = ini.ReadInteger(kSettings, "Top", defaults.Top);
   settings.Left = ini.ReadInteger(kSettings, "Left", defaults.Left);
@@ -35,6 +38,7 @@ void SaveClockSettings(const std::string& fileName, const ClockSettings& setting
                        const ColorToRGBFunction& colorToRGB, IIniBackend& backend) {
   const std::int32_t background = colorToRGB(settings.Background);
   const std::int32_t text = colorToRGB(settings.Text);
+  if (fileName.empty()) throw EIniFileException("Unable to write to the settings file: the program's path is unknown");
   TIniFile ini(fileName, backend);
   ini.WriteInteger(kSettings, "Top", settings.Top);
   ini.WriteInteger(kSettings, "Left", settings.Left);

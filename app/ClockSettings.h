@@ -28,7 +28,8 @@ struct ClockSettings {
 std::string SettingsFileName(std::string_view exePath);
 
 // Reads the keys in the order the clock window applies them. A missing or unreadable file, a
-// missing key or a value that is not an integer gives that key's default.
+// missing key or a value that is not an integer gives that key's default; an empty file name
+// (the program's path unknown) gives all defaults and reads no file.
 ClockSettings LoadClockSettings(const std::string& fileName,
                                 IIniBackend& backend = DefaultIniBackend());
 
@@ -37,7 +38,8 @@ using ColorToRGBFunction = std::function<std::int32_t(std::int32_t color)>;
 
 // Writes all eight keys in a fixed order, colours as plain RGB values. The first key that
 // cannot be written stops the save with EIniFileException "Unable to write to %s" (the file
-// name); the keys before it stay written.
+// name); the keys before it stay written. An empty file name writes nothing and raises the
+// same error.
 void SaveClockSettings(const std::string& fileName, const ClockSettings& settings,
                        const ColorToRGBFunction& colorToRGB,
                        IIniBackend& backend = DefaultIniBackend());

@@ -2,10 +2,13 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "app/AboutForm.h"
 #include "app/ClockSettings.h"
+#include "app/ClockPlacement.h"
 #include "app/DpiWin32.h"
 #include "platform/gui/Application.h"
 #include "platform/FormatDateTime.h"
@@ -26,10 +29,49 @@ constexpr LabelDesign kUTCTime{188, 12, 153, 32, true};
 constexpr LabelDesign kUTCDate{188, 52, 153, 16, false};
 constexpr int kPanelFontHeight = -15, kLargeFontHeight = -27, kFormFontHeight = -11;
 
+// The whole path however long it is: a cut path would name another program's settings file.
 std::string ExecutableName() {
-  char path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, length < sizeof path ? length : 0);
+  return ReadGrowingText([](char* buffer, std::size_t size) -> std::size_t {
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+    return length;
+  });
+}
+
+ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info))
+    reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back(ToScreenRect(info.rcWork));
+  return TRUE;
+}
+
+std::vector<ScreenRect> WorkAreas() {
+  std::vector<ScreenRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, &CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+// Where a window of this size at the stored position is shown: there when it can be seen,
+// else on the work area of the monitor nearest to it.
+ScreenRect VisiblePlace(const ScreenRect& stored) {
+  if (UsefullyVisible(stored, WorkAreas())) return stored;
+  auto clampToInt = [](std::int64_t v) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
+  };
+  const RECT probe{clampToInt(stored.left), clampToInt(stored.top), clampToInt(stored.right),
+                   clampToInt(stored.bottom)};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromRect(&probe, MONITOR_DEFAULTTONEAREST), &info)) return stored;
+  return MoveIntoArea(stored, ToScreenRect(info.rcWork));
+}
+
+unsigned MillisecondsIntoUtcSecond() {
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  return now.wMilliseconds;
 }
 
 struct OwnedSearch {
@@ -179,10 +221,38 @@ void TForm1::FormCreate(TObject*) {
     default: break;
   }
   SetTitleBar(s.TitleBar);
+
+  // A position off every screen (a monitor unplugged, a hand-edited file) would lose the
+  // window for good, since the close writes it back.
+  const RECT size = ScreenBounds();
+  ScreenRect stored{s.Left, s.Top, 0, 0};
+  stored.right = stored.left + (size.right - size.left);
+  stored.bottom = stored.top + (size.bottom - size.top);
+  const ScreenRect place = VisiblePlace(stored);
+  if (place.left != Left() || place.top != Top())
+    SetBounds(static_cast<int>(place.left), static_cast<int>(place.top), size.right - size.left,
+              size.bottom - size.top);
+  PhaseTimer();
+}
+
+void TForm1::PhaseTimer() { Timer1->SetInterval(NextTickDelay(MillisecondsIntoUtcSecond())); }
+
+RECT TForm1::RestoredBounds() const {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!Handle() || !(IsIconic(Handle()) || IsZoomed(Handle())) ||
+      !GetWindowPlacement(Handle(), &placement))
+    return ScreenBounds();
+  // The normal position is in workspace coordinates, which start at the work area's corner.
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT r = placement.rcNormalPosition;
+  OffsetRect(&r, work.left, work.top);
+  return r;
 }
 
 void TForm1::FormClose(TObject* Sender, TCloseAction&) {
-  const RECT bounds = ScreenBounds();
+  const RECT bounds = RestoredBounds();
   ClockSettings s;
   s.Top = bounds.top;
   s.Left = bounds.left;
@@ -206,6 +276,7 @@ void TForm1::Timer1Timer(TObject*) {
   SetChangedCaption(lblUTCTIME, FormatDateTime("tt", Tester->timeUTC->Time()));
   SetChangedCaption(lblUTCDate, FormatDateTime("mm/dd/yyyy", Tester->dateUTC->Date()));
   SetChangedCaption(this, std::string(kClockCaption) + " - " + Tester->StaticText1->Caption());
+  PhaseTimer();
 }
 
 void TForm1::OnTop1Click(TObject*) {
@@ -316,6 +387,12 @@ LRESULT TForm1::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND:
       if (commands_.Dispatch(wParam, lParam)) return 0;
+      break;
+    case WM_TIMECHANGE:
+      PhaseTimer();
+      break;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) PhaseTimer();
       break;
     case WM_DPICHANGED: {
       ScaleToDpi(LOWORD(wParam));

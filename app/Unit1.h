@@ -64,6 +64,10 @@ class TForm1 : public TForm {
   void ScaleToDpi(UINT dpi);
   // Where the window is on the screen now (moves by the title bar included).
   RECT ScreenBounds() const;
+  // Where the window is when it is neither minimised nor maximised: the position to keep.
+  RECT RestoredBounds() const;
+  // Arms the timer to fire just after the next UTC second boundary, about a second away.
+  void PhaseTimer();
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -56,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   try {
     TDateTime beatDay;
     const int beats = DateTimeToInternetTime(utc, beatDay);
+    if (beats < 0 || beats > 1000) __builtin_trap();
     (void)InternetTimeToDateTime(static_cast<std::uint16_t>(beats), beatDay);
   } catch (const EConvertError&) {
   }

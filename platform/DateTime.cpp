@@ -97,7 +97,24 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                          int millisecond) {
-  return EncodeDate(year, month, day) + EncodeTime(hour, minute, second, millisecond);
+  return CombineDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, second, millisecond));
+}
+
+double DateTimeToDays(TDateTime value) {
+  if (!(value < 0)) return value;
+  const double day = std::trunc(value);
+  return day + (day - value);
+}
+
+TDateTime DaysToDateTime(double days) {
+  if (!(days < 0)) return days;
+  const double day = std::floor(days);
+  // A time of day in (-1, 0) would read as day 0: those instants belong to day -1.
+  return day - (days - day);
+}
+
+TDateTime CombineDateTime(TDateTime date, TDateTime time) {
+  return date < 0 ? date - time : date + time;
 }
 
 namespace {
@@ -107,7 +124,7 @@ namespace {
 bool TrySplit(TDateTime value, int& dayNumber, int& msOfDay) {
   if (!(std::fabs(value) < kDecodeLimitDays)) return false;  // also NaN
   int dayIndex;
-  SplitMilliseconds(RoundHalfEven(value * MSecsPerDay), dayIndex, msOfDay);
+  SplitMilliseconds(RoundHalfEven(DateTimeToDays(value) * MSecsPerDay), dayIndex, msOfDay);
   dayNumber = dayIndex + DateDelta;
   return dayNumber >= 1 && dayNumber <= kMaxDay;
 }
@@ -117,7 +134,7 @@ bool TrySplit(TDateTime value, int& dayNumber, int& msOfDay) {
 int YearOf(TDateTime value) {
   int dayNumber = 0, msOfDay;
   bool split = false;
-  if (std::fabs(value) < kDecodeLimitDays) {
+  if (value >= 0 && value < kDecodeLimitDays) {
     // floor() without the library call it is on i686.
     int whole = static_cast<int>(value);
     if (whole > value) --whole;

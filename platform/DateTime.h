@@ -1,5 +1,8 @@
 // TDateTime: days since 30 December 1899 00:00 as a double, the fraction being the time of
-// day; encoding and decoding in the runtime's way.
+// day; encoding and decoding in the runtime's way. Before that day the whole part is the day
+// and the fraction the time of day counted forward from that day's midnight, so -1.25 is
+// 29 December 1899 06:00: such values are not a continuous count, and arithmetic on instants
+// goes through DateTimeToDays and DaysToDateTime.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +46,15 @@ struct DecodedDateTime {
   int dayOfWeek;  // 1 = Sunday .. 7 = Saturday
 };
 
+// The instant as a continuous count of days since 30 December 1899 (-0.75 for
+// 29 December 1899 06:00), in which adding and comparing work; values from 0 on are unchanged.
+double DateTimeToDays(TDateTime value);
+// The inverse: the TDateTime of a continuous count of days.
+TDateTime DaysToDateTime(double days);
+// A date (whole days) and a time of day (0 <= time < 1) as one value, as the runtime joins
+// them: before 30 December 1899 the time is subtracted.
+TDateTime CombineDateTime(TDateTime date, TDateTime time);
+
 // Decoding rounds the value to the nearest whole millisecond (halves to even) and splits it
 // into date and time. Values whose date is outside years 1..9999, or that are not finite,
 // raise EConvertError.
@@ -58,7 +70,7 @@ int YearOf(TDateTime value);
 // The whole-day part (the date), truncating toward zero.
 double DateOf(TDateTime value);
 
-// The value moved by whole minutes, exact to the millisecond and held the way EncodeDate plus
+// A continuous count of days (DateTimeToDays) moved by whole minutes, exact to the millisecond and held the way EncodeDate plus
 // EncodeTime hold it (whole days plus milliseconds / MSecsPerDay), so that it compares exactly
 // with an encoded instant. A plain value + minutes / 1440 can land one unit in the last place
 // short of the instant it names.

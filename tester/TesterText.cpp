@@ -9,6 +9,7 @@
 #include "tz/VmoDates.h"
 
 const char* const OrdinalNames[5] = {"1st", "2nd", "3rd", "4th", "last"};
+const char kOutOfRangeText[] = "out of range";
 
 namespace {
 
@@ -49,16 +50,19 @@ ZoneRowTexts ZoneRow(const TIME_ZONE_INFORMATION& zone, const std::string& keyNa
   ZoneRowTexts row;
   row.gmt = GmtCaption(zone.Bias);
   row.name = keyName;
-  row.home = SameZoneRules(zone, systemZone) ? "H" : "";
+  // Single letters by count: GCC 12 sees overlapping copies in an assignment of "H" or "".
+  row.home.assign(SameZoneRules(zone, systemZone) ? 1 : 0, 'H');
   const bool daylightRule = HasDaylightRule(zone, DateYear(utcNow));
   const long long bias = zone.Bias;
   row.standardBias = std::to_string(daylightRule ? bias + zone.StandardBias : bias);
   row.daylightBias = std::to_string(daylightRule ? bias + zone.DaylightBias : bias);
-  row.inDaylight = daylightRule && ZoneOffsetAtUTC(zone, utcNow).daylight ? "Y" : "N";
+  row.inDaylight.assign(1, daylightRule && ZoneOffsetAtUTC(zone, utcNow).daylight ? 'Y' : 'N');
   return row;
 }
 
 std::string DateTimeColumnText(TDateTime local, const TFormatSettings& settings) {
+  DecodedDateTime decoded;
+  if (!TryDecodeDateTime(local, decoded)) return kOutOfRangeText;
   return FormatDateTime("yyyy.mm.dd hh:nn", local, settings);
 }
 

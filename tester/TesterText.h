@@ -28,7 +28,9 @@ struct ZoneRowTexts {
 ZoneRowTexts ZoneRow(const TIME_ZONE_INFORMATION& zone, const std::string& keyName,
                      const TIME_ZONE_INFORMATION& systemZone, TDateTime utcNow);
 
-// The Date Time column's text of a local time: "yyyy.mm.dd hh:nn".
+// The Date Time column's text of a local time: "yyyy.mm.dd hh:nn", or kOutOfRangeText for a
+// value outside years 1..9999 (the local time of a zone with a hostile bias).
+extern const char kOutOfRangeText[];
 std::string DateTimeColumnText(TDateTime local, const TFormatSettings& settings);
 
 // "%s, %d minute bias".

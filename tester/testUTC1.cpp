@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "platform/SysUtils.h"
 #include "platform/TimeServices.h"
+#include "tester/TesterModel.h"
 #include "tester/TesterText.h"
 #include "tz/KtTimezone.h"
 
@@ -20,6 +22,12 @@ struct UpdatingGuard {
   bool& flag;
   explicit UpdatingGuard(bool& f) : flag(f) { flag = true; }
   ~UpdatingGuard() { flag = false; }
+};
+
+// A catalogue that its first Reload fills.
+class TUnreadTimeZones final : public TKtRegistryTimeZones {
+ public:
+  TUnreadTimeZones() : TKtRegistryTimeZones(DefaultRegistryBackend(), TUnloaded{}) {}
 };
 
 // List columns after the GMT caption.
@@ -239,13 +247,16 @@ void TfrmMain::BuildConversionPanel() {
 void TfrmMain::FormCreate(TObject*) {
   Application->OnHint = Handler(this, &TfrmMain::DisplayHint);
   FirstClick = true;
-  Zones = std::make_unique<TKtRegistryTimeZones>();
+  // FillZoneList reads the catalogue: reading it here as well would double the start-up
+  // time of a long catalogue for nothing.
+  Zones = std::make_unique<TUnreadTimeZones>();
   FillZoneList();
 }
 
 void TfrmMain::FormDestroy(TObject*) {
   // Rows refer to the zones: empty the list before the zones go.
   lvTZ->ClearItems();
+  LocalZone.reset();
   Zones.reset();
 }
 
@@ -257,6 +268,11 @@ TKtRegistryTimeZone* TfrmMain::SelectedZone() const {
 }
 
 void TfrmMain::FillZoneList() {
+  struct FillingGuard {
+    bool& flag;
+    explicit FillingGuard(bool& f) : flag(f) { flag = true; }
+    ~FillingGuard() { flag = false; }
+  } filling(filling_);
   lvTZ->ClearItems();
   shownTimes_.clear();
   ListNow = LocalNow();
@@ -265,10 +281,44 @@ void TfrmMain::FillZoneList() {
   if (TimeServices().GetTimeZoneInformation(SystemZone) == TIME_ZONE_ID_INVALID)
     std::memset(&SystemZone, 0, sizeof SystemZone);
 
+  std::vector<TKtRegistryTimeZone*> zones;
+  zones.reserve(static_cast<size_t>(Zones->Count()) + 1);
+  bool systemRuleListed = false;
   for (int i = 0; i < Zones->Count(); ++i) {
-    TKtRegistryTimeZone& zone = Zones->Items(i);
+    zones.push_back(&Zones->Items(i));
+    systemRuleListed = systemRuleListed || SameZoneRules(zones.back()->Rule(), SystemZone);
+  }
+  // The clock shows the home row's time: without a catalogue zone of the system's rule, a row
+  // of that rule keeps it the machine's local time.
+  LocalZone.reset();
+  if (!systemRuleListed) {
+    LocalZone = std::make_unique<TKtRegistryTimeZone>();
+    LocalZone->SetRule(SystemZone);
+    LocalZone->SetKeyName(SystemZoneRowName(SystemZone));
+    LocalZone->SetDisplayName(LocalZone->KeyName());
+    zones.push_back(LocalZone.get());
+  }
+
+  // Rows go in in their final order and the list is sorted once at the end: sorting on each
+  // attach made the fill quadratic in the number of zones.
+  std::vector<std::int32_t> biases;
+  biases.reserve(zones.size());
+  for (const TKtRegistryTimeZone* zone : zones) biases.push_back(zone->Rule().Bias);
+  lvTZ->SetSortType(stNone);
+  // No drawing while thousands of rows go in: the list repaints once, when they are all there.
+  struct RedrawOff {
+    HWND list;
+    explicit RedrawOff(HWND l) : list(l) { SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawOff() {
+      SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(list, nullptr, TRUE);
+    }
+  };
+  std::optional<RedrawOff> redrawOff(std::in_place, lvTZ->Handle());
+  for (const int index : ZoneListOrder(biases)) {
+    TKtRegistryTimeZone& zone = *zones[static_cast<size_t>(index)];
     TListItem* item = lvTZ->AddItem();
-    item->SetData(&zone);  // sorts the list while the new row's texts are still empty
+    item->SetData(&zone);
     const ZoneRowTexts row = ZoneRow(zone.Rule(), zone.KeyName(), SystemZone, ListUTCNow);
     item->SetCaption(row.gmt);
     for (const std::string* text : {&row.name, &row.home, &row.standardBias, &row.daylightBias,
@@ -276,6 +326,8 @@ void TfrmMain::FillZoneList() {
       item->SubItems().Add(*text);
     item->SubItems().Add("");
   }
+  lvTZ->SetSortType(stData);
+  redrawOff.reset();
 
   // Row 20 first; a shorter list selects its last row, an empty one nothing.
   const int count = lvTZ->ItemCount();
@@ -306,14 +358,12 @@ void TfrmMain::RefreshZoneTimes() {
     ShownTime& shown = shownTimes_[static_cast<size_t>(i)];
     // Each zone's own rule at this instant: the daylight state and local time stay right
     // across a transition while the program runs.
-    const ZoneOffset offset = ZoneOffsetAtUTC(zone->Rule(), ListUTCNow);
-    const TDateTime local = ListUTCNow - offset.minutes / MinsPerDay;
-    const double minute = std::floor(RoundToMillisecond(local) * MinsPerDay + 1e-7);
-    if (minute != shown.minute || cells[kDateTime].empty()) {
-      shown.minute = minute;
-      cells.Set(kDateTime, DateTimeColumnText(local, settings));
+    const ZoneTime now = ZoneTimeAt(zone->Rule(), ListUTCNow);
+    if (now.minute != shown.minute || cells[kDateTime].empty()) {
+      shown.minute = now.minute;
+      cells.Set(kDateTime, DateTimeColumnText(now.local, settings));
     }
-    const bool daylight = offset.daylight;
+    const bool daylight = now.daylight;
     if (daylight != shown.daylight || cells[kInDaylight].empty()) {
       shown.daylight = daylight;
       cells.Set(kInDaylight, daylight ? "Y" : "N");
@@ -326,6 +376,17 @@ void TfrmMain::lvTZCompare(TObject*, TListItem* Item1, TListItem* Item2, int, in
   const auto* zone1 = static_cast<const TKtRegistryTimeZone*>(Item1->Data());
   const auto* zone2 = static_cast<const TKtRegistryTimeZone*>(Item2->Data());
   Compare = CompareZoneRows(zone1->Rule().Bias, Item1->Caption(), zone2->Rule().Bias, Item2->Caption());
+}
+
+LRESULT TfrmMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY && !filling_ && IsWindowVisible(Handle())) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+    if (change->hdr.hwndFrom == lvTZ->Handle() && change->hdr.code == LVN_ITEMCHANGED &&
+        (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+        !(change->uOldState & LVIS_SELECTED))
+      Application->Dispatch(this, [this] { lvTZClick(lvTZ); });
+  }
+  return TForm::WndProc(message, wParam, lParam);
 }
 
 void TfrmMain::SetRuleControlsEnabled(bool enabled) {
@@ -389,7 +450,8 @@ void TfrmMain::lvTZClick(TObject*) {
     // local clock alone cannot tell the two passes through a repeated hour apart.
     const TDateTime utc = UTCNow();
     SetSourcePickers(dateUTC, timeUTC, utc);
-    SetSourcePickers(dateLocal, timeLocal, ZoneUTCToLocal(zone, utc));
+    if (const TDateTime local = ZoneUTCToLocal(zone, utc); IsShowableDateTime(local))
+      SetSourcePickers(dateLocal, timeLocal, local);
   }
   dateLocalChange(dateLocal);
 }
@@ -429,9 +491,7 @@ void TfrmMain::SetSourcePickers(TDateTimePicker* datePicker, TDateTimePicker* ti
 }
 
 TDateTime TfrmMain::PickerDateTime(TDateTimePicker* datePicker, TDateTimePicker* timePicker) {
-  const TDateTime date = std::trunc(RoundToMillisecond(datePicker->Date()));
-  const TDateTime time = RoundToMillisecond(timePicker->Time());
-  return date + (time - std::trunc(time));
+  return JoinPickerValues(datePicker->Date(), timePicker->Time());
 }
 
 void TfrmMain::btnLocD2SClick(TObject* Sender) {
@@ -442,14 +502,11 @@ void TfrmMain::btnLocD2SClick(TObject* Sender) {
       // the selected zone, and a repeated local hour its other reading in the second row.
       SetSourcePickers(dateUTC, timeUTC, UTCNow());
       dateLocalChange(dateUTC);
-    } else {
-      TDateTime ds, ss;
-      std::int64_t dOff, sOff;
-      if (GetTransitionsThisYear(zone, ds, ss, dOff, sOff)) {
-        TDateTime local = 0;
-        if (Sender == btnLocD2S) local = ss - static_cast<double>(dOff - sOff) / MinsPerDay;
-        else if (Sender == btnLocS2D) local = ds;
-        SetSourcePickers(dateLocal, timeLocal, local);
+    } else if (Sender == btnLocD2S || Sender == btnLocS2D) {
+      const auto local =
+          StartButtonLocal(zone, Sender == btnLocD2S ? StartButton::Standard : StartButton::Daylight);
+      if (local && IsShowableDateTime(*local)) {
+        SetSourcePickers(dateLocal, timeLocal, *local);
         dateLocalChange(dateLocal);
       }
     }
@@ -465,56 +522,42 @@ void TfrmMain::dateLocalChange(TObject* Sender) {
   if (!selected) return;
   const TIME_ZONE_INFORMATION zone = selected->Rule();
 
-  const bool beatsSource = Sender == dateSwatch || Sender == timeSwatch;
-  if (beatsSource) {
-    const TDateTime utc = InternetTimeToDateTime(static_cast<std::uint16_t>(timeSwatch->Value()),
-                                                 std::trunc(dateSwatch->Date()));
-    SetPickers(dateUTC, timeUTC, utc);
-  }
-  if (beatsSource || Sender == dateUTC || Sender == timeUTC) {
-    SetPickers(dateLocal, timeLocal, ZoneUTCToLocal(zone, PickerDateTime(dateUTC, timeUTC)));
-    outInvalidTime->SetVisible(false);
-    dateUTC->SetVisible(true);
-    timeUTC->SetVisible(true);
-  }
+  PanelSource source = PanelSource::Local;
+  if (Sender == dateSwatch || Sender == timeSwatch) source = PanelSource::InternetTime;
+  else if (Sender == dateUTC || Sender == timeUTC) source = PanelSource::UTC;
+  PanelFields fields;
+  fields.local = PickerDateTime(dateLocal, timeLocal);
+  fields.utc = PickerDateTime(dateUTC, timeUTC);
+  fields.beats = timeSwatch->Value();
+  fields.beatDay = dateSwatch->Date();
+  const PanelState state = RecomputePanel(zone, source, fields);
 
-  const TDateTime local = PickerDateTime(dateLocal, timeLocal);
-  TDateTime u1 = ZoneLocalToUTC(zone, false, local);
-  if (u1 == 0) {
-    for (TControl* c : std::initializer_list<TControl*>{dateUTC, timeUTC, dateUTC2, timeUTC2})
-      c->SetVisible(false);
-    outInvalidTime->SetVisible(true);
-  } else {
-    outInvalidTime->SetVisible(false);
-    TDateTime u2 = ZoneLocalToUTC(zone, true, local);
-    if (DateTimesMatch(u1, u2)) {
-      dateUTC2->SetVisible(false);
-      timeUTC2->SetVisible(false);
-    } else {
-      // The UTC pickers keep the reading they show already.
-      if (DateTimesMatch(u2, PickerDateTime(dateUTC, timeUTC))) std::swap(u1, u2);
-      SecondUTC = u2;
-      SetPickers(dateUTC2, timeUTC2, u2);
-      dateUTC2->SetVisible(true);
-      timeUTC2->SetVisible(true);
+  if (state.utc) SetPickers(dateUTC, timeUTC, *state.utc);
+  if (state.local) SetPickers(dateLocal, timeLocal, *state.local);
+  outInvalidTime->SetVisible(state.invalid);
+  if (!state.invalid) {
+    if (state.secondUtc) {
+      SecondUTC = *state.secondUtc;
+      SetPickers(dateUTC2, timeUTC2, SecondUTC);
     }
-    SetPickers(dateUTC, timeUTC, u1);
-    dateUTC->SetVisible(true);
-    timeUTC->SetVisible(true);
+    SetPickers(dateUTC, timeUTC, state.firstUtc);
   }
+  const bool secondShown = !state.invalid && state.secondUtc;
+  for (TControl* c : std::initializer_list<TControl*>{dateUTC, timeUTC})
+    c->SetVisible(!state.invalid);
+  for (TControl* c : std::initializer_list<TControl*>{dateUTC2, timeUTC2})
+    c->SetVisible(secondShown);
 
-  const bool utcShown = dateUTC->Visible();
-  if (utcShown) {
-    TDateTime beatDay;
-    timeSwatch->SetValue(DateTimeToInternetTime(PickerDateTime(dateUTC, timeUTC), beatDay));
-    dateSwatch->SetDate(beatDay);
+  if (!state.invalid && state.beats) {
+    timeSwatch->SetValue(state.beats->first);
+    dateSwatch->SetDate(state.beats->second);
   }
   for (TControl* c : std::initializer_list<TControl*>{dateSwatch, timeSwatch, lblSwatch, lblSwatchHead})
-    c->SetVisible(utcShown);
+    c->SetVisible(!state.invalid);
 
-  const bool secondShown = dateUTC2->Visible();
-  if (secondShown) {
-    timeSwatch2->SetValue(DateTimeToInternetTime(PickerDateTime(dateUTC2, timeUTC2), SecondBeatDate));
+  if (secondShown && state.secondBeats) {
+    SecondBeatDate = state.secondBeats->second;
+    timeSwatch2->SetValue(state.secondBeats->first);
     dateSwatch2->SetDate(SecondBeatDate);
   }
   for (TControl* c : std::initializer_list<TControl*>{dateSwatch2, timeSwatch2, lblSwatch2})

@@ -56,11 +56,18 @@ class TfrmMain : public TForm {
 
   // The tester's own catalogue; list rows refer to its zones.
   std::unique_ptr<TKtRegistryTimeZones> Zones;
+  // The row of the system's own rule when no catalogue zone has it; it has no owner, so an
+  // edit of its rule stays in memory.
+  std::unique_ptr<TKtRegistryTimeZone> LocalZone;
   TIME_ZONE_INFORMATION SystemZone{};
   bool FirstClick = true;
   bool Updating = false;
   TDateTime SecondUTC = 0;
   TDateTime SecondBeatDate = 0;
+
+ protected:
+  // A shown tester follows a selection made with the keyboard as it follows a click.
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void BuildZoneDetails();
@@ -82,6 +89,7 @@ class TfrmMain : public TForm {
     bool daylight = false;
   };
   std::vector<ShownTime> shownTimes_;
+  bool filling_ = false;
 };
 
 // The state of the list, one set for the process.

@@ -13,7 +13,8 @@ const char kTzUsage[] =
     "Usage: DialmoorTz COMMAND [ARGUMENTS]\n"
     "Answers from Dialmoor's time zone engine and the system zone catalogue.\n"
     "Times are written yyyy-mm-ddThh:nn:ss.zzz and read as yyyy-mm-ddThh:nn[:ss[.zzz]];\n"
-    "a ZONE is named by its catalogue key name.\n"
+    "a ZONE is named by its catalogue key name. Digits are the ASCII digits 0-9; a result\n"
+    "outside the years 1..9999 is an error.\n"
     "\n"
     "  list                              every zone: KeyName, Bias, StandardBias, DaylightBias,\n"
     "                                    Display, separated by tabs\n"
@@ -22,11 +23,12 @@ const char kTzUsage[] =
     "                                    the UTC time, or 'invalid' for a local time that\n"
     "                                    never occurs\n"
     "  to-local ZONE UTCTIME             the local time\n"
-    "  beats UTCTIME                     the beat count and the beat day (yyyy-mm-dd)\n"
+    "  beats UTCTIME                     the beat count (0..1000) and the beat day\n"
+    "                                    (yyyy-mm-dd)\n"
     "  from-beats BEATS yyyy-mm-dd       the UTC time\n"
     "  bias ZONE                         the zone's offset in force now, in minutes\n"
-    "  system                            the system's zone rule and the catalogue zones\n"
-    "                                    with equal rules\n"
+    "  system                            the system's zone rule, and the catalogue zones\n"
+    "                                    whose rule and zone names both equal it\n"
     "  --help                            this text\n";
 
 namespace {
@@ -99,9 +101,16 @@ class Command {
 
   TDateTime TimeArg(size_t index) const {
     const auto value = ParseTzTime(args_[index]);
-    if (!value)
-      throw CommandError("malformed time '" + args_[index] + "' (expected yyyy-mm-ddThh:nn[:ss[.zzz]])");
+    if (!value) throw CommandError(TzTimeError(args_[index]));
     return *value;
+  }
+
+  // A result as text; one outside the calendar is an error, not a raw day count.
+  static std::string Shown(TDateTime value) {
+    DecodedDateTime decoded;
+    if (!TryDecodeDateTime(value, decoded))
+      throw CommandError("the result lies outside the years 1..9999");
+    return FormatTzTime(value);
   }
 
   void List() {
@@ -122,8 +131,8 @@ class Command {
       out_ << "none\n";
       return;
     }
-    out_ << "daylight " << FormatTzTime(daylight) << '\n';
-    out_ << "standard " << FormatTzTime(standard) << '\n';
+    out_ << "daylight " << Shown(daylight) << '\n';
+    out_ << "standard " << Shown(standard) << '\n';
   }
 
   void ToUtc() {
@@ -136,18 +145,19 @@ class Command {
       preferDaylight = true;
     }
     const TDateTime utc = ZoneLocalToUTC(zone.rule, preferDaylight, local);
-    out_ << (utc == 0 ? std::string("invalid") : FormatTzTime(utc)) << '\n';
+    out_ << (utc == 0 ? std::string("invalid") : Shown(utc)) << '\n';
   }
 
   void ToLocal() {
     const TzZone& zone = ZoneArg(1);
-    out_ << FormatTzTime(ZoneUTCToLocal(zone.rule, TimeArg(2))) << '\n';
+    out_ << Shown(ZoneUTCToLocal(zone.rule, TimeArg(2))) << '\n';
   }
 
   void Beats() {
     TDateTime day;
     const int beats = DateTimeToInternetTime(TimeArg(1), day);
-    out_ << beats << ' ' << FormatTzDate(day) << '\n';
+    const std::string dayText = Shown(day).substr(0, 10);
+    out_ << beats << ' ' << dayText << '\n';
   }
 
   void FromBeats() {
@@ -155,8 +165,8 @@ class Command {
     if (!ParseInteger(args_[1], 0, 1000, beats))
       throw CommandError("malformed beat count '" + args_[1] + "' (expected 0..1000)");
     const auto day = ParseTzDate(args_[2]);
-    if (!day) throw CommandError("malformed date '" + args_[2] + "' (expected yyyy-mm-dd)");
-    out_ << FormatTzTime(InternetTimeToDateTime(static_cast<std::uint16_t>(beats), *day)) << '\n';
+    if (!day) throw CommandError(TzDateError(args_[2]));
+    out_ << Shown(InternetTimeToDateTime(static_cast<std::uint16_t>(beats), *day)) << '\n';
   }
 
   void Bias() { out_ << GetZoneUTCBias(ZoneArg(1).rule) << '\n'; }
@@ -185,39 +195,76 @@ class Command {
 
 }  // namespace
 
+namespace {
+
+struct TzFields {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+bool ReadDateFields(std::string_view text, TzFields& f) {
+  return text.size() == 10 && text[4] == '-' && text[7] == '-' && ReadDigits(text, 0, 4, f.year) &&
+         ReadDigits(text, 5, 2, f.month) && ReadDigits(text, 8, 2, f.day);
+}
+
+bool ReadTimeFields(std::string_view text, TzFields& f) {
+  if (text.size() < 16 || (text[10] != 'T' && text[10] != 't') ||
+      !ReadDateFields(text.substr(0, 10), f) || text[13] != ':' || !ReadDigits(text, 11, 2, f.hour) ||
+      !ReadDigits(text, 14, 2, f.minute))
+    return false;
+  size_t pos = 16;
+  if (pos < text.size()) {
+    if (text[pos] != ':' || !ReadDigits(text, pos + 1, 2, f.second)) return false;
+    pos += 3;
+    if (pos < text.size()) {
+      if (text[pos] != '.' || !ReadDigits(text, pos + 1, 3, f.millisecond)) return false;
+      pos += 4;
+    }
+  }
+  return pos == text.size();
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted(1, '\'');
+  quoted.append(text).push_back('\'');
+  return quoted;
+}
+
+}  // namespace
+
 std::optional<TDateTime> ParseTzDate(std::string_view text) {
-  int y, m, d;
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !ReadDigits(text, 0, 4, y) ||
-      !ReadDigits(text, 5, 2, m) || !ReadDigits(text, 8, 2, d))
-    return std::nullopt;
+  TzFields f;
   TDateTime date;
-  if (!TryEncodeDate(y, m, d, date)) return std::nullopt;
+  if (!ReadDateFields(text, f) || !TryEncodeDate(f.year, f.month, f.day, date)) return std::nullopt;
   return date;
 }
 
 std::optional<TDateTime> ParseTzTime(std::string_view text) {
-  if (text.size() < 16 || (text[10] != 'T' && text[10] != 't')) return std::nullopt;
-  const auto date = ParseTzDate(text.substr(0, 10));
-  int h, n, s = 0, ms = 0;
-  if (!date || text[13] != ':' || !ReadDigits(text, 11, 2, h) || !ReadDigits(text, 14, 2, n))
+  TzFields f;
+  TDateTime date, time;
+  if (!ReadTimeFields(text, f) || !TryEncodeDate(f.year, f.month, f.day, date) ||
+      !TryEncodeTime(f.hour, f.minute, f.second, f.millisecond, time))
     return std::nullopt;
-  size_t pos = 16;
-  if (pos < text.size()) {
-    if (text[pos] != ':' || !ReadDigits(text, pos + 1, 2, s)) return std::nullopt;
-    pos += 3;
-    if (pos < text.size()) {
-      if (text[pos] != '.' || !ReadDigits(text, pos + 1, 3, ms)) return std::nullopt;
-      pos += 4;
-    }
-  }
-  TDateTime time;
-  if (pos != text.size() || !TryEncodeTime(h, n, s, ms, time)) return std::nullopt;
-  return *date + time;
+  return CombineDateTime(date, time);
+}
+
+std::string TzDateError(std::string_view text) {
+  TzFields f;
+  if (!ReadDateFields(text, f)) return "malformed date " + Quoted(text) + " (expected yyyy-mm-dd)";
+  return "no such date " + Quoted(text) + " (years 1..9999, months 1..12, days of the month)";
+}
+
+std::string TzTimeError(std::string_view text) {
+  TzFields f;
+  if (!ReadTimeFields(text, f))
+    return "malformed time " + Quoted(text) + " (expected yyyy-mm-ddThh:nn[:ss[.zzz]])";
+  TDateTime date;
+  if (!TryEncodeDate(f.year, f.month, f.day, date))
+    return "no such date " + Quoted(text) + " (years 1..9999, months 1..12, days of the month)";
+  return "no such time " + Quoted(text) + " (hours 00..23, minutes and seconds 00..59)";
 }
 
 std::string FormatTzTime(TDateTime value) {
-  DecodedDateTime d;
-  if (!TryDecodeDateTime(value, d)) return Format("%.10g", value);
+  const DecodedDateTime d = DecodeDateTime(value);
   return Format("%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.year, d.month, d.day, d.hour, d.minute,
                 d.second, d.millisecond);
 }

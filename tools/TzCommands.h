@@ -25,7 +25,11 @@ int RunTzCommand(const std::vector<std::string>& args, const std::vector<TzZone>
 std::optional<TDateTime> ParseTzTime(std::string_view text);
 // "yyyy-mm-dd"; nothing for any other text or a date that does not exist.
 std::optional<TDateTime> ParseTzDate(std::string_view text);
-// "yyyy-mm-ddThh:nn:ss.zzz".
+// Why ParseTzTime or ParseTzDate refused a text: "malformed ..." for the wrong form, "no such
+// date ..." or "no such time ..." for a well-formed text that names none.
+std::string TzTimeError(std::string_view text);
+std::string TzDateError(std::string_view text);
+// "yyyy-mm-ddThh:nn:ss.zzz"; EConvertError for a value outside years 1..9999.
 std::string FormatTzTime(TDateTime value);
 std::string FormatTzDate(TDateTime value);
 

@@ -32,14 +32,20 @@ TDateTime RoundToMillisecond(TDateTime d) {
   if (!TryEncodeDate(parts.year, parts.month, parts.day, date) ||
       !TryEncodeTime(parts.hour, parts.minute, parts.second, parts.millisecond, time))
     return d;
-  return date + time;
+  return CombineDateTime(date, time);
 }
 
 namespace {
 
+// Inside the engine instants are continuous counts of days (DateTimeToDays), in which the
+// interval tests and the offset arithmetic hold also before 30 December 1899.
+int YearOfDays(double days) { return DateYear(DaysToDateTime(days)); }
+
 // The transition arithmetic without exceptions: conversions call it for every value, and a
 // rule that names no real date is an expected outcome there, not an error.
 bool TryNthWeekdayOfMonth(int year, int month, int occurrence, int weekday, TDateTime& date) {
+  // A weekday outside 1..7 names no day, even where the arithmetic below stays in the month.
+  if (weekday < 1 || weekday > 7) return false;
   if (occurrence < 1 || occurrence > 5) {
     date = 0;
     return true;
@@ -56,13 +62,13 @@ bool TryNthWeekdayOfMonth(int year, int month, int occurrence, int weekday, TDat
     day = length + (weekday - WeekdayOfDayNumber(first + length - 1));
     if (day > length) day -= 7;
   }
-  // Only a weekday outside 1..7 can leave the month.
   if (day < 1 || day > length) return false;
   date = first + day - 1;
   return true;
 }
 
-bool TryTransitionDateForYear(const SYSTEMTIME& rule, int year, TDateTime& moment) {
+// The moment as a continuous count of days.
+bool TryTransitionDateForYear(const SYSTEMTIME& rule, int year, double& moment) {
   if (rule.wMonth == 0) {
     moment = 0;
     return true;
@@ -106,7 +112,7 @@ bool TryYearRule(const TIME_ZONE_INFORMATION& zone, int year, YearRule& rule) {
 double OffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc, bool& daylight) {
   YearRule r;
   daylight = false;
-  if (!TryYearRule(zone, DateYear(utc), r)) return zone.Bias;
+  if (!TryYearRule(zone, YearOfDays(utc), r)) return zone.Bias;
   // The daylight start is a standard wall time, the standard start a daylight wall time.
   const TDateTime daylightStartUtc = Boundary(r.daylightStart, r.standardOffset, utc);
   const TDateTime standardStartUtc = Boundary(r.standardStart, r.daylightOffset, utc);
@@ -131,7 +137,7 @@ TDateTime TransitionDateForYear(const SYSTEMTIME& rule, int year) {
   const TDateTime date = rule.wYear != 0
                              ? EncodeDate(rule.wYear, rule.wMonth, rule.wDay)
                              : NthWeekdayOfMonth(year, rule.wMonth, rule.wDay, rule.wDayOfWeek + 1);
-  return date + TimeOfRule(rule);
+  return CombineDateTime(date, TimeOfRule(rule));
 }
 
 bool GetTransitionsForYear(const TIME_ZONE_INFORMATION& zone, int year, TDateTime& daylightStart,
@@ -140,9 +146,9 @@ bool GetTransitionsForYear(const TIME_ZONE_INFORMATION& zone, int year, TDateTim
   if (zone.DaylightDate.wMonth == 0 || zone.StandardDate.wMonth == 0) return false;
   TDateTime daylight, standard;
   const bool daylightOk = TryTransitionDateForYear(zone.DaylightDate, year, daylight);
-  if (daylightOk) daylightStart = daylight;
+  if (daylightOk) daylightStart = DaysToDateTime(daylight);
   if (!daylightOk || !TryTransitionDateForYear(zone.StandardDate, year, standard)) return false;
-  standardStart = standard;
+  standardStart = DaysToDateTime(standard);
   daylightOffset = static_cast<std::int64_t>(zone.Bias) + zone.DaylightBias;
   standardOffset = static_cast<std::int64_t>(zone.Bias) + zone.StandardBias;
   return true;
@@ -155,9 +161,11 @@ bool GetTransitionsThisYear(const TIME_ZONE_INFORMATION& zone, TDateTime& daylig
                                standardOffset);
 }
 
-TDateTime ZoneLocalToUTC(const TIME_ZONE_INFORMATION& zone, bool preferDaylight, TDateTime local) {
+TDateTime ZoneLocalToUTC(const TIME_ZONE_INFORMATION& zone, bool preferDaylight, TDateTime localValue) {
+  const double local = DateTimeToDays(localValue);
+  const auto utc = [local](double minutes) { return DaysToDateTime(local + minutes / MinsPerDay); };
   YearRule r;
-  if (!TryYearRule(zone, DateYear(local), r)) return local + zone.Bias / MinsPerDay;
+  if (!TryYearRule(zone, DateYear(localValue), r)) return utc(zone.Bias);
   const TDateTime ds = r.daylightStart, ss = r.standardStart;
   const double dOff = r.daylightOffset, sOff = r.standardOffset;
 
@@ -168,23 +176,24 @@ TDateTime ZoneLocalToUTC(const TIME_ZONE_INFORMATION& zone, bool preferDaylight,
   // and the overlap precedes the standard start; otherwise the two swap.
   const bool forward = dOff < sOff;
   const bool overlap = forward ? InInterval(local, ssMinusDelta, ss) : InInterval(local, dsPlusDelta, ds);
-  if (overlap) return local + (preferDaylight ? dOff : sOff) / MinsPerDay;
+  if (overlap) return utc(preferDaylight ? dOff : sOff);
   const bool gap = forward ? InInterval(local, ds, dsPlusDelta) : InInterval(local, ss, ssMinusDelta);
   if (gap) return 0;
   // Daylight time inside the calendar year (northern) or spanning the new year (southern).
-  if (ds < ss) return local + (InInterval(local, ds, ss) ? dOff : sOff) / MinsPerDay;
-  return local + (InInterval(local, ss, ds) ? sOff : dOff) / MinsPerDay;
+  if (ds < ss) return utc(InInterval(local, ds, ss) ? dOff : sOff);
+  return utc(InInterval(local, ss, ds) ? sOff : dOff);
 }
 
 ZoneOffset ZoneOffsetAtUTC(const TIME_ZONE_INFORMATION& zone, TDateTime utc) {
   bool daylight;
-  const double minutes = OffsetAtUTC(zone, utc, daylight);
+  const double minutes = OffsetAtUTC(zone, DateTimeToDays(utc), daylight);
   return {static_cast<std::int64_t>(minutes), daylight};
 }
 
 TDateTime ZoneUTCToLocal(const TIME_ZONE_INFORMATION& zone, TDateTime utc) {
   bool daylight;
-  return utc - OffsetAtUTC(zone, utc, daylight) / MinsPerDay;
+  const double days = DateTimeToDays(utc);
+  return DaysToDateTime(days - OffsetAtUTC(zone, days, daylight) / MinsPerDay);
 }
 
 TDateTime SystemLocalToUTC(bool preferDaylight, TDateTime local) {
@@ -198,7 +207,8 @@ std::int64_t GetZoneUTCBias(const TIME_ZONE_INFORMATION& zone) {
     const int before = SystemCurrentBias();
     const TDateTime utc = SystemTimeToDateTime(TimeServices().GetSystemTime());
     const TDateTime local = ZoneUTCToLocal(zone, utc);
-    const auto bias = static_cast<std::int64_t>(RoundHalfEven((utc - local) * MinsPerDay));
+    const double minutes = (DateTimeToDays(utc) - DateTimeToDays(local)) * MinsPerDay;
+    const auto bias = static_cast<std::int64_t>(RoundHalfEven(minutes));
     if (SystemCurrentBias() == before) return bias;
   }
 }
@@ -230,15 +240,39 @@ bool SameZoneRules(const TIME_ZONE_INFORMATION& a, const TIME_ZONE_INFORMATION& 
          ZoneNameText(a.DaylightName) == ZoneNameText(b.DaylightName);
 }
 
+namespace {
+
+constexpr double kMsPerHour = 3600000;
+constexpr double kMsPerBeat = 86400;
+
+// Whole days (floor) and milliseconds into that day of a millisecond count, held the way
+// EncodeDate plus EncodeTime hold an instant.
+TDateTime DaysAndMilliseconds(double ms, double& day, double& msOfDay) {
+  day = std::floor(ms / MSecsPerDay);
+  msOfDay = ms - day * MSecsPerDay;
+  if (msOfDay >= MSecsPerDay) {  // a quotient rounded up to the next whole day
+    day += 1;
+    msOfDay -= MSecsPerDay;
+  }
+  return DaysToDateTime(day + msOfDay / MSecsPerDay);
+}
+
+}  // namespace
+
 int DateTimeToInternetTime(TDateTime utc, TDateTime& beatDay) {
   DecodedDateTime check;
   if (!TryDecodeDateTime(utc, check)) throw EConvertError("Invalid date-time value");
-  const TDateTime t = RoundToMillisecond(utc + 1.0 / HoursPerDay);
-  beatDay = std::trunc(t);
-  return static_cast<int>(RoundHalfEven((t - beatDay) * 1000));
+  // Whole milliseconds throughout: a beat is 86400 of them, so half beats are exact and round
+  // to even the same way for every caller.
+  const double ms = RoundHalfEven(DateTimeToDays(utc) * MSecsPerDay) + kMsPerHour;
+  double day, msOfDay;
+  DaysAndMilliseconds(ms, day, msOfDay);
+  beatDay = day;
+  return static_cast<int>(RoundHalfEven(msOfDay / kMsPerBeat));
 }
 
 TDateTime InternetTimeToDateTime(std::uint16_t beats, TDateTime beatDay) {
-  return RoundToMillisecond(std::trunc(RoundToMillisecond(beatDay)) + beats / 1000.0 -
-                            1.0 / HoursPerDay);
+  const double day = std::trunc(RoundToMillisecond(beatDay));
+  double wholeDay, msOfDay;
+  return DaysAndMilliseconds(day * MSecsPerDay + beats * kMsPerBeat - kMsPerHour, wholeDay, msOfDay);
 }

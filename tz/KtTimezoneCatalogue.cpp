@@ -12,6 +12,15 @@ bool IsZoneKeyName(const std::string& name) {
   return !name.empty() && name.find('\\') == std::string::npos;
 }
 
+// One mistyped value costs only its own zone, as a "TZI" of the wrong size does.
+bool ReadZoneValues(TBetterRegistry& registry, std::string& displayName, TIME_ZONE_INFORMATION& rule) {
+  try {
+    return registry.ReadTimeZoneInfo(displayName, rule);
+  } catch (const ERegistryException&) {
+    return false;
+  }
+}
+
 std::string ZoneKeyPath(const std::string& keyName) {
   return TimeZonesRegistryPath() + "\\" + keyName;
 }
@@ -72,7 +81,7 @@ void TKtRegistryTimeZones::Reload() {
     if (!registry.OpenKeyReadOnly(cataloguePath + "\\" + name)) continue;
     std::string displayName;
     TIME_ZONE_INFORMATION rule{};
-    if (registry.ReadTimeZoneInfo(displayName, rule)) {
+    if (ReadZoneValues(registry, displayName, rule)) {
       // The owner is set last so that filling the zone writes nothing back.
       auto zone = std::make_unique<TKtRegistryTimeZone>();
       zone->SetRule(rule);

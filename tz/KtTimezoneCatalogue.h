@@ -56,8 +56,7 @@ class TKtRegistryTimeZone {
 
 class TKtRegistryTimeZones {
  public:
-  // Loads the catalogue from the backend (the process default unless given). A zone value of
-  // the wrong type raises ERegistryException.
+  // Loads the catalogue from the backend (the process default unless given).
   explicit TKtRegistryTimeZones(IRegistryBackend& backend = DefaultRegistryBackend());
   virtual ~TKtRegistryTimeZones();
   TKtRegistryTimeZones(const TKtRegistryTimeZones&) = delete;
@@ -69,8 +68,8 @@ class TKtRegistryTimeZones {
   // EListError "List index out of bounds (%d)" outside 0..Count()-1.
   TKtRegistryTimeZone& Items(int index) const;
   // Discards all zones and reads the catalogue again, in registry enumeration order. A
-  // missing catalogue key gives an empty catalogue; zone keys without a 44-byte "TZI" are
-  // skipped; ERegistryException for a "Display", "Std" or "Dlt" of a non-string type.
+  // missing catalogue key gives an empty catalogue; zone keys without a 44-byte "TZI", or
+  // with a value of the wrong type, are skipped.
   void Reload();
 
   // Must be true for any write to the registry.

@@ -155,10 +155,12 @@ TListItem* TListView::AddItem() {
   item.iItem = ItemCount();
   item.pszText = const_cast<char*>("");
   item.lParam = reinterpret_cast<LPARAM>(added);
-  if (SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+  const LRESULT index = SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  if (index < 0) {
     items_.pop_back();
     throw Exception("Cannot add a list row");
   }
+  added->sortRank_ = static_cast<int>(index);
   return added;
 }
 
@@ -168,6 +170,14 @@ void TListView::ClearItems() {
 }
 
 int TListView::IndexOf(const TListItem* item) const {
+  // Rows stay where they were added or last sorted to: one look there spares the search
+  // through every row, which made filling a long list quadratic.
+  LVITEMA there{};
+  there.mask = LVIF_PARAM;
+  there.iItem = item->sortRank_;
+  if (SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there)) &&
+      there.lParam == reinterpret_cast<LPARAM>(item))
+    return item->sortRank_;
   LVFINDINFOA find{};
   find.flags = LVFI_PARAM;
   find.lParam = reinterpret_cast<LPARAM>(item);

@@ -187,6 +187,38 @@ TEST(ClockProgram, SettingsThatCanBreak) {
   }
 }
 
+TEST(ClockProgram, APositionOffEveryScreenComesBack) {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  for (const char* position : {"Left=3000\r\nTop=200", "Left=-2147483648\r\nTop=2147483647",
+                               "Left=20\r\nTop=-100000"}) {
+    SCOPED_TRACE(position);
+    ClockProcess p(std::string("[Settings]\r\n") + position + "\r\n");
+    ASSERT_TRUE(p.Start());
+    const RECT r = p.Bounds();
+    EXPECT_GE(r.left, work.left);
+    EXPECT_LE(r.right, work.right);
+    EXPECT_GE(r.top, work.top);
+    EXPECT_LE(r.bottom, work.bottom);
+    ASSERT_TRUE(p.CloseAndWait());
+    const IniLines file = ParseIni(p.SettingsText());
+    EXPECT_EQ(Value(file, "Settings/Left"), std::to_string(r.left));
+    EXPECT_EQ(Value(file, "Settings/Top"), std::to_string(r.top));
+  }
+}
+
+TEST(ClockProgram, ClosingWhileMinimisedKeepsTheNormalPosition) {
+  ClockProcess p;
+  ASSERT_TRUE(p.Start());
+  SetWindowPos(p.Window(), nullptr, 210, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(p.Window(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(p.Window()));
+  ASSERT_TRUE(p.CloseAndWait());
+  const IniLines file = ParseIni(p.SettingsText());
+  EXPECT_EQ(Value(file, "Settings/Left"), "210");
+  EXPECT_EQ(Value(file, "Settings/Top"), "150");
+}
+
 TEST(ClockProgram, FileWithOnlyColours) {
   ClockProcess p("[Colors]\r\nBackground=255\r\nText=16777215\r\n");
   ASSERT_TRUE(p.Start());

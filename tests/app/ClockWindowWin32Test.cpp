@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/AboutForm.h"
+#include "app/ClockPlacement.h"
 #include "app/ClockSettings.h"
 #include "app/Unit1.h"
 #include "platform/DateTime.h"
@@ -141,7 +142,9 @@ TEST(ClockWindow, DesignAndFirstRunWithoutSettingsFile) {
   EXPECT_EQ(f->Panel1->Hint, "Right-Click Mouse to show menu!");
   EXPECT_TRUE(f->Panel1->ShowHint());
   EXPECT_TRUE(f->Timer1->Enabled());
-  EXPECT_EQ(f->Timer1->Interval(), 1000u);
+  // About a second: the first tick waits for the UTC second boundary after it.
+  EXPECT_GE(f->Timer1->Interval(), 500u);
+  EXPECT_LT(f->Timer1->Interval(), 1500u);
   EXPECT_EQ(Application->MainForm(), f);
   EXPECT_FALSE(IsWindowVisible(f->Tester->Handle()));
   EXPECT_FALSE(IsWindowVisible(f->About->Handle()));
@@ -328,6 +331,23 @@ TEST(ClockWindow, DpiChangeScalesTheStripAndItsFonts) {
   EXPECT_EQ(c.form->lblLocalDate->Top(), 52);
 }
 
+TEST(ClockWindow, TicksArePhasedJustAfterTheUtcSecond) {
+  Clock c;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    SYSTEMTIME before, after;
+    GetSystemTime(&before);
+    c.form->PhaseTimer();
+    GetSystemTime(&after);
+    if (before.wMilliseconds != after.wMilliseconds) continue;
+    const unsigned interval = c.form->Timer1->Interval();
+    EXPECT_GE(interval, 500u);
+    EXPECT_LT(interval, 1500u);
+    EXPECT_EQ((before.wMilliseconds + interval) % 1000, kTickLead);
+    return;
+  }
+  FAIL() << "the clock never stood still for a millisecond";
+}
+
 TEST(AboutDialog, LayoutPictureAndCursor) {
   Clock c;
   TfrmAbout* a = c.form->About;
@@ -339,6 +359,16 @@ TEST(AboutDialog, LayoutPictureAndCursor) {
   EXPECT_EQ(a->BorderStyle(), bsDialog);
   EXPECT_EQ(c.Text(a->lblApp), "Dialmoor");
   EXPECT_EQ(c.Text(a->lblCopyright), kCopyrightLine);
+  {
+    // The whole line fits its fixed-size label.
+    HDC dc = GetDC(a->Handle());
+    HGDIOBJ old = SelectObject(dc, a->lblCopyright->Font().Handle());
+    SIZE text{};
+    GetTextExtentPoint32A(dc, kCopyrightLine, static_cast<int>(sizeof kCopyrightLine - 1), &text);
+    SelectObject(dc, old);
+    ReleaseDC(a->Handle(), dc);
+    EXPECT_LE(text.cx, a->lblCopyright->Width());
+  }
   EXPECT_EQ(c.Text(a->lblMe), kMailAddress);
   EXPECT_EQ(c.Text(a->lblUserName), "");
   EXPECT_EQ(c.Text(a->Label1), "Dialmoor's mail address:");

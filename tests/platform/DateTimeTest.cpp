@@ -117,6 +117,21 @@ TEST(DateTime, ShiftMinutesLandsExactlyOnEncodedInstants) {
   EXPECT_EQ(ShiftMinutes(1e300, 5), 1e300);
 }
 
+TEST(DateTime, BeforeTheEpochTheFractionCountsForwardFromTheDay) {
+  const TDateTime sixAm = EncodeDateTime(1899, 12, 29, 6, 0, 0, 0);
+  EXPECT_EQ(sixAm, -1.25);
+  const DecodedDateTime d = DecodeDateTime(-1.25);
+  EXPECT_EQ(d.day, 29);
+  EXPECT_EQ(d.hour, 6);
+  EXPECT_EQ(DecodeDateTime(-0.5).day, 30);  // day 0 at noon, as 0.5
+  EXPECT_EQ(YearOf(EncodeDateTime(1, 1, 1, 23, 0, 0, 0)), 1);
+  EXPECT_EQ(DateTimeToDays(-1.25), -0.75);
+  EXPECT_EQ(DaysToDateTime(-0.75), -1.25);
+  EXPECT_EQ(DaysToDateTime(-2.0), -2.0);
+  EXPECT_EQ(DaysToDateTime(DateTimeToDays(0.5)), 0.5);
+  EXPECT_EQ(CombineDateTime(-2, 0.25), -2.25);
+}
+
 TEST(DateTime, RefusesValuesOutsideTheCalendar) {
   DecodedDateTime d;
   EXPECT_FALSE(TryDecodeDateTime(std::numeric_limits<double>::quiet_NaN(), d));

@@ -2,6 +2,7 @@
 // the pickers and the beat field; what it shows is read back from the controls themselves.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -100,6 +101,23 @@ TEST(TesterWindow, MarksAndSelectsTheHomeZone) {
   for (int row = 0; row < home; ++row) EXPECT_EQ(t.Cell(row, 2), "") << row;
   EXPECT_EQ(HomeIndex, home);
   EXPECT_EQ(WindowText(t.form->StaticText1->Handle()), " " + t.ZoneOfRow(home).DisplayName() + " ");
+}
+
+TEST(TesterWindow, WithoutACatalogueZoneOfTheSystemRuleTheLocalRowIsHome) {
+  if (!std::getenv("DM_EXPECT_LOCAL_ROW")) GTEST_SKIP() << "runs under a TZ set by the test registration";
+  TesterDriver t;
+  ASSERT_NE(t.form->LocalZone, nullptr);
+  const int home = t.SelectedRow();
+  ASSERT_GE(home, 0);
+  EXPECT_EQ(&t.ZoneOfRow(home), t.form->LocalZone.get());
+  EXPECT_EQ(t.Cell(home, 2), "H");
+  EXPECT_EQ(t.Cell(home, 1), "Local time");  // Wine gives the rule no names
+  t.Click(t.form->btnLocNow);
+  SYSTEMTIME local;
+  GetLocalTime(&local);
+  const TDateTime shown = t.Picker(t.form->dateLocal, t.form->timeLocal);
+  EXPECT_LT(std::fabs(shown - SystemTimeToDateTime(local)) * MinsPerDay, 1.0)
+      << "the home row shows the machine's local time";
 }
 
 TEST(TesterWindow, RuleTextsAndControlsForARelativeRule) {
@@ -251,22 +269,64 @@ class OddCatalogue : public ::testing::Test {
   ScopedRegistryBackend useStore{store};
 };
 
-TEST_F(OddCatalogue, AnEmptyCatalogueShowsAnEmptyList) {
-  TesterDriver t;
-  EXPECT_EQ(t.RowCount(), 0);
-  t.Click(t.form->btnLocNow);
-  t.Click(t.form->btnLocD2S);
-  EXPECT_EQ(t.SelectedRow(), -1);
-}
-
-TEST_F(OddCatalogue, AShortCatalogueSelectsItsLastRowWithoutAHomeZone) {
+TEST_F(OddCatalogue, WithoutTheSystemRuleARowOfItIsTheHome) {
+  {
+    TesterDriver t;  // no catalogue at all
+    ASSERT_EQ(t.RowCount(), 1);
+    EXPECT_EQ(t.Cell(0, 1), "Central Europe Standard Time");
+    EXPECT_EQ(t.Cell(0, 2), "H");
+    EXPECT_EQ(t.SelectedRow(), 0);
+    t.Click(t.form->btnLocNow);
+    EXPECT_EQ(t.Picker(t.form->dateLocal, t.form->timeLocal), At(2024, 7, 1, 14));
+  }
   Add("A", Tokyo());
   Add("B", Sydney());
   TesterDriver t;
-  EXPECT_EQ(t.RowCount(), 2);
-  EXPECT_EQ(t.SelectedRow(), 1);
+  ASSERT_EQ(t.RowCount(), 3);
+  const int home = t.RowOf("Central Europe Standard Time");
+  EXPECT_EQ(t.SelectedRow(), home);
+  EXPECT_EQ(HomeIndex, home);
   t.Click(t.form->btnLocNow);
-  EXPECT_EQ(t.Picker(t.form->dateLocal, t.form->timeLocal), At(2024, 7, 1, 22));
+  EXPECT_EQ(t.Picker(t.form->dateLocal, t.form->timeLocal), At(2024, 7, 1, 14));
+  EXPECT_EQ(t.Cell(t.RowOf("B"), 6), "2024.07.01 22:00");
+}
+
+TEST_F(OddCatalogue, AHostileBiasCostsOnlyItsOwnRow) {
+  TIME_ZONE_INFORMATION extreme = Tokyo();
+  extreme.Bias = 0x7fffffff;
+  Add("Extreme", extreme);
+  Add("Tokyo", Tokyo());
+  TesterDriver t;
+  EXPECT_EQ(t.Cell(t.RowOf("Extreme"), 6), kOutOfRangeText);
+  EXPECT_EQ(t.Cell(t.RowOf("Tokyo"), 6), "2024.07.01 21:00");
+  t.Click(t.form->btnLocNow);
+  EXPECT_EQ(t.Cell(t.RowOf("Tokyo"), 6), "2024.07.01 21:00");
+  t.ClickRow(t.RowOf("Extreme"));
+  t.Click(t.form->btnLocNow);
+  EXPECT_EQ(t.State(), "invalid");
+  t.ClickRow(t.RowOf("Tokyo"));
+  t.Click(t.form->btnLocNow);
+  EXPECT_EQ(t.State(), "normal");
+  EXPECT_EQ(t.Picker(t.form->dateLocal, t.form->timeLocal), At(2024, 7, 1, 21));
+}
+
+TEST_F(OddCatalogue, AShownTesterFollowsTheKeyboard) {
+  Add("A", Tokyo());
+  Add("B", Sydney());
+  TesterDriver t;
+  t.ClickRow(0);
+  const std::string first = WindowText(t.form->StaticText1->Handle());
+  SetFocus(t.form->lvTZ->Handle());
+  for (UINT key : {VK_END, VK_HOME, VK_DOWN}) {
+    SendMessageA(t.form->lvTZ->Handle(), WM_KEYDOWN, key, 0);
+    SendMessageA(t.form->lvTZ->Handle(), WM_KEYUP, key, 0xC0000000);
+    Pump();
+    const int row = t.SelectedRow();
+    EXPECT_EQ(WindowText(t.form->StaticText1->Handle()), " " + t.ZoneOfRow(row).DisplayName() + " ")
+        << "key " << key;
+  }
+  EXPECT_EQ(t.SelectedRow(), 1);
+  EXPECT_NE(WindowText(t.form->StaticText1->Handle()), first);
 }
 
 TEST_F(OddCatalogue, AbsoluteAndOutOfTableRules) {

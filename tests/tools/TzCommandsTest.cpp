@@ -116,6 +116,30 @@ TEST_F(TzCommandsTest, RejectsBadArgumentsWithOneLineAndCodeTwo) {
   EXPECT_NE(help.out.find("Usage: DialmoorTz"), std::string::npos);
 }
 
+TEST_F(TzCommandsTest, ErrorsSayWhatIsWrong) {
+  EXPECT_EQ(Run({"beats", "2024-02-30T10:00"}).err,
+            "DialmoorTz: no such date '2024-02-30T10:00' (years 1..9999, months 1..12, days of the month)\n");
+  EXPECT_EQ(Run({"beats", "2024-02-28T24:00"}).err,
+            "DialmoorTz: no such time '2024-02-28T24:00' (hours 00..23, minutes and seconds 00..59)\n");
+  EXPECT_NE(Run({"beats", "2024-02-28 10:00"}).err.find("malformed time"), std::string::npos);
+  EXPECT_NE(Run({"from-beats", "1", "2023-02-29"}).err.find("no such date"), std::string::npos);
+  // Full-width digits (as UTF-8) are no digits.
+  EXPECT_NE(Run({"beats", "\xEF\xBC\x92" "024-01-01T00:00"}).err.find("malformed time"), std::string::npos);
+
+  // Results outside the calendar are errors, never raw day counts.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"to-utc", "W. Europe Standard Time", "0001-01-01T00:30"},
+           {"to-local", "AUS Eastern Standard Time", "9999-12-31T20:00"},
+           {"beats", "9999-12-31T23:59:59.999"}}) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.code, 2) << args[0];
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "DialmoorTz: the result lies outside the years 1..9999\n");
+  }
+  EXPECT_EQ(Run({"beats", "1800-06-01T12:00"}).out, "542 1800-06-01\n");
+  EXPECT_EQ(Run({"beats", "0001-01-01T00:00"}).out, "42 0001-01-01\n");
+}
+
 TEST(TzTimeText, ParsesAndFormats) {
   EXPECT_EQ(ParseTzTime("2024-03-31T02:30"), EncodeDateTime(2024, 3, 31, 2, 30, 0, 0));
   EXPECT_EQ(ParseTzTime("2024-03-31T02:30:15.007"), EncodeDateTime(2024, 3, 31, 2, 30, 15, 7));

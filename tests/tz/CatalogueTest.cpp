@@ -213,18 +213,23 @@ TEST_F(CatalogueTest, MissingTextsGiveEmptyTextsAndLongNamesGiveEmptyNames) {
   EXPECT_EQ(ZoneNameFieldText(longNames.Rule().DaylightName), std::string(31, 'd'));
 }
 
-TEST_F(CatalogueTest, AWrongTypedTextRaisesOutOfTheConstructorAndReload) {
-  PutZone("Zone", "Z", Tokyo());
-  PutValue("Zone", "Std", RegistryType::DWord, {1, 0, 0, 0});
-  EXPECT_EQ(ErrorOf([&] { TKtRegistryTimeZones catalogue(store); }, "ERegistryException"),
-            "Invalid data type for 'Std'");
+TEST_F(CatalogueTest, ZonesWithAValueOfTheWrongTypeAreSkipped) {
+  PutZone("A Zone", "A", Tokyo());
+  PutZone("B Std", "B", Tokyo());
+  PutValue("B Std", "Std", RegistryType::DWord, {1, 0, 0, 0});
+  PutZone("C Tzi", "C", Tokyo());
+  PutValue("C Tzi", "TZI", RegistryType::String, Bytes(44, 'x'));
+  PutZone("D Display", "D", Tokyo());
+  PutValue("D Display", "Display", RegistryType::DWord, {1, 0, 0, 0});
+  PutZone("E Zone", "E", Tokyo());
 
-  PutValue("Zone", "Std", RegistryType::String, Text("S"));
   TKtRegistryTimeZones catalogue(store);
-  EXPECT_EQ(catalogue.Count(), 1);
-  PutValue("Zone", "Display", RegistryType::Binary, {'x', 0});
-  EXPECT_EQ(ErrorOf([&] { catalogue.Reload(); }, "ERegistryException"),
-            "Invalid data type for 'Display'");
+  ASSERT_EQ(catalogue.Count(), 2);
+  EXPECT_EQ(catalogue.Items(0).KeyName(), "A Zone");
+  EXPECT_EQ(catalogue.Items(1).KeyName(), "E Zone");
+  PutValue("B Std", "Std", RegistryType::String, Text("S"));
+  catalogue.Reload();
+  EXPECT_EQ(catalogue.Count(), 3);
 }
 
 TEST_F(CatalogueTest, AMissingCatalogueKeyGivesAnEmptyCatalogue) {

@@ -11,6 +11,7 @@
 #include "tz/KtTimezoneCatalogue.h"
 #include "tz/KtTimezoneRegistry.h"
 #include "tz/KtTimezoneShared.h"
+#include "tests/tz/HostileZones.h"
 
 namespace {
 
@@ -155,6 +156,30 @@ TEST(CatalogueWin32Test, EditsAndRenamesATestZoneAndLeavesTheRegistryAsFound) {
   EXPECT_EQ(after.Count(), before);
   EXPECT_EQ(Find(after, created), nullptr);
   EXPECT_EQ(Find(after, renamed), nullptr);
+}
+
+TEST(CatalogueWin32Test, MistypedValuesCostOnlyTheirZone) {
+  const std::string pid = std::to_string(GetCurrentProcessId());
+  const int before = TKtRegistryTimeZones().Count();
+  {
+    HostileZones hostile;
+    TIME_ZONE_INFORMATION extreme{};
+    extreme.Bias = 0x7fffffff;
+    ASSERT_TRUE(hostile.Add("Dialmoor Extreme " + pid, extreme));
+    ASSERT_TRUE(hostile.Add("Dialmoor String TZI " + pid, extreme));
+    const std::string text(43, 'x');
+    ASSERT_TRUE(hostile.Put("Dialmoor String TZI " + pid, "TZI", REG_SZ, text.c_str(), 44));
+    ASSERT_TRUE(hostile.Add("Dialmoor Number Display " + pid, extreme));
+    const DWORD number = 7;
+    ASSERT_TRUE(hostile.Put("Dialmoor Number Display " + pid, "Display", REG_DWORD, &number, 4));
+
+    TKtRegistryTimeZones catalogue;
+    EXPECT_EQ(catalogue.Count(), before + 1);
+    const TKtRegistryTimeZone* kept = Find(catalogue, "Dialmoor Extreme " + pid);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->Rule().Bias, 0x7fffffff);
+  }
+  EXPECT_EQ(TKtRegistryTimeZones().Count(), before);
 }
 
 }  // namespace

@@ -102,6 +102,14 @@ TEST(NthWeekdayOfMonth, FindsTheOccurrence) {
   EXPECT_THROW(NthWeekdayOfMonth(2024, 13, 1, 1), EConvertError);
   EXPECT_THROW(NthWeekdayOfMonth(2024, 0, 5, 1), EConvertError);
   EXPECT_THROW(NthWeekdayOfMonth(2024, 3, 4, 40), EConvertError);  // day past the month's end
+  // A weekday above 7 (wDayOfWeek above 6) names no day, even one inside the month.
+  EXPECT_THROW(NthWeekdayOfMonth(2024, 3, 2, 10), EConvertError);
+  TIME_ZONE_INFORMATION badWeekday = Berlin();
+  badWeekday.DaylightDate.wDayOfWeek = 9;
+  TDateTime ds, ss;
+  std::int64_t dOff, sOff;
+  EXPECT_FALSE(GetTransitionsForYear(badWeekday, 2024, ds, ss, dOff, sOff));
+  EXPECT_TRUE(SameInstant(At(2024, 7, 1, 11), ZoneLocalToUTC(badWeekday, false, At(2024, 7, 1, 12))));
 }
 
 TEST(TransitionDateForYear, RelativeAbsoluteAndUnused) {
@@ -386,9 +394,36 @@ TEST(InternetTime, BeatsAndBeatDays) {
   EXPECT_TRUE(SameInstant(At(2023, 12, 31, 23), InternetTimeToDateTime(0, At(2024, 1, 1))));
   // The time of day of the beat day is ignored.
   EXPECT_TRUE(SameInstant(At(2024, 1, 1, 11), InternetTimeToDateTime(500, At(2024, 1, 1, 17))));
+  // Exactly half a beat rounds to even, whichever way the value was put together.
+  EXPECT_EQ(DateTimeToInternetTime(At(2026, 10, 25, 0, 30), day), 62);
+  EXPECT_EQ(DateTimeToInternetTime(At(2026, 10, 25) + EncodeTime(0, 30, 0, 0), day), 62);
   for (int beats = 0; beats < 1000; ++beats) {
     const TDateTime utc = InternetTimeToDateTime(static_cast<std::uint16_t>(beats), At(2024, 5, 5));
     ASSERT_EQ(DateTimeToInternetTime(utc, day), beats);
     ASSERT_EQ(day, At(2024, 5, 5));
   }
+}
+
+TEST(BeforeTheEpoch, ConversionsCountTimeForwardFromTheDaysMidnight) {
+  TDateTime day;
+  EXPECT_EQ(DateTimeToInternetTime(At(1800, 6, 1, 12), day), 542);
+  EXPECT_EQ(day, At(1800, 6, 1));
+  EXPECT_EQ(DateTimeToInternetTime(At(1, 1, 1), day), 42);
+  EXPECT_EQ(day, At(1, 1, 1));
+  EXPECT_EQ(DateTimeToInternetTime(At(1899, 12, 29, 23, 30), day), 21);
+  EXPECT_EQ(day, At(1899, 12, 30));
+  EXPECT_TRUE(SameInstant(At(1800, 6, 1, 11), InternetTimeToDateTime(500, At(1800, 6, 1))));
+  EXPECT_TRUE(SameInstant(At(1899, 12, 29, 23), InternetTimeToDateTime(0, At(1899, 12, 30))));
+
+  EXPECT_TRUE(SameInstant(At(1850, 7, 1, 10), ZoneLocalToUTC(Berlin(), false, At(1850, 7, 1, 12))));
+  EXPECT_TRUE(SameInstant(At(1850, 1, 1, 11), ZoneLocalToUTC(Berlin(), false, At(1850, 1, 1, 12))));
+  EXPECT_EQ(ZoneLocalToUTC(Berlin(), false, At(1850, 3, 31, 2, 30)), 0);  // the gap
+  EXPECT_TRUE(SameInstant(At(1899, 12, 29, 23, 30), ZoneUTCToLocal(Berlin(), At(1899, 12, 29, 22, 30))));
+  EXPECT_TRUE(SameInstant(At(1899, 12, 30, 0, 30), ZoneUTCToLocal(Berlin(), At(1899, 12, 29, 23, 30))));
+  TDateTime ds, ss;
+  std::int64_t dOff, sOff;
+  ASSERT_TRUE(GetTransitionsForYear(Berlin(), 1850, ds, ss, dOff, sOff));
+  EXPECT_EQ(ds, At(1850, 3, 31, 2));
+  EXPECT_EQ(TransitionDateForYear(Rule(3, 0, 5, 2), 1850), At(1850, 3, 31, 2));
+  EXPECT_EQ(RoundToMillisecond(At(1850, 3, 31, 2) - 0.4 * kMs), At(1850, 3, 31, 2));
 }
