@@ -2,7 +2,7 @@
 // (beside a program that only shows a window), to the first tick's labels with the real zone
 // catalogue and with one of 2,500 zones, and the delay of the displayed second behind the UTC
 // second boundary.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // The least a Win32 program does to show a window, as the yardstick of the clock's start.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 namespace {
 

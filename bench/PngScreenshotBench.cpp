@@ -2,7 +2,7 @@
 // bars with gradients, lines of text and a photograph-like corner, in ms of the
 // thread's CPU time (mean of ten rounds), so that other work on the machine does not count.
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/win/WinApi.h"
 #endif
 #include <time.h>
 

@@ -1,6 +1,6 @@
 // Time of one report mail with a large attachment to a local relay, as the reporting subsystem
 // sends it: SmtpSendBench HOST PORT ATTACHMENT RUNS. Prints "BENCH smtp_send <median> ms".
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // as the reporter walks the exception thread. The frames are padded with words of which every
 // fourth points into the program's code, so the call forms are tested as often as on a busy
 // stack.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,5 +1,5 @@
 // DialmoorTz: the zone engine and the system zone catalogue on the command line.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 #include <shellapi.h>
 
 #include <iostream>

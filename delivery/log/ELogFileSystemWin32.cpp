@@ -1,11 +1,11 @@
 // The log's file access on Windows. Every handle shares reading, writing and deleting, so
 // other processes (and other instances of the program) may use the log while it is open.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 
 #include "delivery/log/ELogFileSystem.h"
-#include "report/options/EWin32Handles.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
@@ -27,17 +27,17 @@ bool IsMissing(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERRO
 
 class TWin32LogFile : public TLogFileHandle {
  public:
-  TWin32LogFile(TFileHandle handle, std::string path)
+  TWin32LogFile(UniqueFileHandle handle, std::string path)
       : handle_(std::move(handle)), path_(std::move(path)) {}
 
   std::string ReadAll() override {
     LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(handle_.Get(), start, nullptr, FILE_BEGIN)) Fail<EReadError>("read");
+    if (!::SetFilePointerEx(handle_.get(), start, nullptr, FILE_BEGIN)) Fail<EReadError>("read");
     std::string text;
     char chunk[65536];
     for (;;) {
       DWORD got = 0;
-      if (!::ReadFile(handle_.Get(), chunk, sizeof chunk, &got, nullptr)) Fail<EReadError>("read");
+      if (!::ReadFile(handle_.get(), chunk, sizeof chunk, &got, nullptr)) Fail<EReadError>("read");
       if (got == 0) return text;
       text.append(chunk, got);
     }
@@ -45,14 +45,14 @@ class TWin32LogFile : public TLogFileHandle {
 
   std::string ReadTail(std::size_t count) override {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(handle_.Get(), &size)) Fail<EReadError>("read");
+    if (!::GetFileSizeEx(handle_.get(), &size)) Fail<EReadError>("read");
     const std::size_t length = std::min<std::size_t>(count, static_cast<std::size_t>(size.QuadPart));
     LARGE_INTEGER at;
     at.QuadPart = size.QuadPart - static_cast<LONGLONG>(length);
     std::string tail(length, '\0');
     DWORD got = 0;
-    if (!::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN) ||
-        !::ReadFile(handle_.Get(), tail.data(), static_cast<DWORD>(length), &got, nullptr))
+    if (!::SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN) ||
+        !::ReadFile(handle_.get(), tail.data(), static_cast<DWORD>(length), &got, nullptr))
       Fail<EReadError>("read");
     tail.resize(got);
     return tail;
@@ -60,16 +60,16 @@ class TWin32LogFile : public TLogFileHandle {
 
   void Rewrite(std::string_view data) override {
     LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(handle_.Get(), start, nullptr, FILE_BEGIN)) Fail<EWriteError>("write");
+    if (!::SetFilePointerEx(handle_.get(), start, nullptr, FILE_BEGIN)) Fail<EWriteError>("write");
     std::size_t done = 0;
     while (done < data.size()) {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 64 * 1024));
       DWORD put = 0;
-      if (!::WriteFile(handle_.Get(), data.data() + done, chunk, &put, nullptr) || put == 0)
+      if (!::WriteFile(handle_.get(), data.data() + done, chunk, &put, nullptr) || put == 0)
         Fail<EWriteError>("write");
       done += put;
     }
-    if (!::SetEndOfFile(handle_.Get()) || !::FlushFileBuffers(handle_.Get()))
+    if (!::SetEndOfFile(handle_.get()) || !::FlushFileBuffers(handle_.get()))
       Fail<EWriteError>("write");
   }
 
@@ -77,8 +77,8 @@ class TWin32LogFile : public TLogFileHandle {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
     DWORD put = 0;
-    if (!::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN) ||
-        !::WriteFile(handle_.Get(), data.data(), static_cast<DWORD>(data.size()), &put, nullptr) ||
+    if (!::SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN) ||
+        !::WriteFile(handle_.get(), data.data(), static_cast<DWORD>(data.size()), &put, nullptr) ||
         put != data.size())
       Fail<EWriteError>("write");
   }
@@ -90,14 +90,14 @@ class TWin32LogFile : public TLogFileHandle {
                 SystemMessage(::GetLastError()));
   }
 
-  TFileHandle handle_;
+  UniqueFileHandle handle_;
   std::string path_;
 };
 
 class TWin32LogFileSystem : public TLogFileSystem {
  public:
   std::unique_ptr<TLogFileHandle> Open(const std::string& path, bool readOnly) override {
-    TFileHandle handle(::CreateFileA(path.c_str(), GenericAccess(readOnly), FullSharing, nullptr,
+    UniqueFileHandle handle(::CreateFileA(path.c_str(), GenericAccess(readOnly), FullSharing, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
       const DWORD code = ::GetLastError();
@@ -108,7 +108,7 @@ class TWin32LogFileSystem : public TLogFileSystem {
   }
 
   std::unique_ptr<TLogFileHandle> Create(const std::string& path) override {
-    TFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FullSharing,
+    UniqueFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FullSharing,
                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle)
       throw EFCreateError("Cannot create file \"" + path + "\". " + SystemMessage(::GetLastError()));
@@ -116,14 +116,14 @@ class TWin32LogFileSystem : public TLogFileSystem {
   }
 
   bool CanOpen(const std::string& path, bool readOnly) override {
-    TFileHandle handle(::CreateFileA(path.c_str(), GenericAccess(readOnly), FullSharing, nullptr,
+    UniqueFileHandle handle(::CreateFileA(path.c_str(), GenericAccess(readOnly), FullSharing, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (handle) return true;
     if (!IsMissing(::GetLastError()) || readOnly) return false;
-    TFileHandle probe(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FullSharing,
+    UniqueFileHandle probe(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FullSharing,
                                     nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    return probe.Valid();
+    return probe.valid();
   }
 
   bool Delete(const std::string& path) override {

@@ -1,5 +1,5 @@
 // The delivery error line for a debugger, and the error box while the send dialog shows.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include "delivery/mail/EDeliveryError.h"
 

@@ -1,5 +1,5 @@
 // The machine's DNS servers from IPHLPAPI, loaded at run time.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 #include <iphlpapi.h>
 
 #include <vector>

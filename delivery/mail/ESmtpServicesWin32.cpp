@@ -1,7 +1,7 @@
 // The machine's side of a mail send: sockets, clock, files, host name, DNS servers and the
 // customised texts of the options in force.
+#include "platform/win/WinApi.h"
 #include <winsock.h>
-#include <windows.h>
 
 #include "delivery/mail/EMailText.h"
 #include "delivery/mail/EMxLookup.h"

@@ -1,6 +1,6 @@
 // WinSock 1.1 behind the mail client's socket interface, started when the program starts.
+#include "platform/win/WinApi.h"
 #include <winsock.h>
-#include <windows.h>
 
 #include "delivery/mail/ESocketTransport.h"
 

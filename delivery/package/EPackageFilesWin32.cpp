@@ -1,9 +1,9 @@
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 
 #include "delivery/package/EPackageFiles.h"
-#include "report/options/EWin32Handles.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
@@ -32,19 +32,19 @@ TDateTime FileTimeToDateTime(const FILETIME& time) {
 }  // namespace
 
 TPackageFile ReadPackageFile(const std::string& path) {
-  TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file)
     throw EFOpenError(Format("Cannot open file \"%s\". %s", path.c_str(), LastErrorText().c_str()));
   TPackageFile result;
   FILETIME written{};
-  if (GetFileTime(file.Get(), nullptr, nullptr, &written))
+  if (GetFileTime(file.get(), nullptr, nullptr, &written))
     result.modified = FileTimeToDateTime(written);
   std::uint8_t chunk[65536];
   for (;;) {
     DWORD n = 0;
-    if (!ReadFile(file.Get(), chunk, sizeof chunk, &n, nullptr))
+    if (!ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr))
       throw EReadError(
           Format("Cannot read file \"%s\". %s", path.c_str(), LastErrorText().c_str()));
     if (n == 0) break;
@@ -54,7 +54,7 @@ TPackageFile ReadPackageFile(const std::string& path) {
 }
 
 void WritePackageFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file)
     throw EFCreateError(
@@ -63,7 +63,7 @@ void WritePackageFile(const std::string& path, std::span<const std::uint8_t> byt
   while (done < bytes.size()) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
     DWORD n = 0;
-    if (!WriteFile(file.Get(), bytes.data() + done, want, &n, nullptr) || n == 0)
+    if (!WriteFile(file.get(), bytes.data() + done, want, &n, nullptr) || n == 0)
       throw EWriteError(
           Format("Cannot write file \"%s\". %s", path.c_str(), LastErrorText().c_str()));
     done += n;

@@ -5,11 +5,6 @@
 
 namespace {
 
-struct LibraryTraits {
-  using Handle = HMODULE;
-  static void Close(HMODULE h) noexcept { FreeLibrary(h); }
-};
-
 // A DC of a window from GetWindowDC (non-client area included) or GetDC, released with it.
 class SourceDC {
  public:
@@ -30,7 +25,7 @@ class SourceDC {
 // The monitor functions are missing from old systems: looked up at run time, and the whole
 // desktop is kept when they are not there.
 bool NarrowToMonitor(HWND window, RECT& area) {
-  UniqueHandle<LibraryTraits> user32(LoadLibraryA("user32.dll"));
+  UniqueModule user32(LoadLibraryA("user32.dll"));
   if (!user32) return false;
   using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
   using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);

@@ -2,13 +2,13 @@
 // that holds it, with red frames where the dialog is and the mouse cursor drawn in.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <optional>
 #include <string>
 
 #include "delivery/package/EScreenshot.h"
-#include "platform/gui/Handles.h"
+#include "platform/win/UniqueHandle.h"
 
 class TScreenCapture {
  public:
@@ -32,18 +32,9 @@ class TScreenCapture {
   void FreeScreenshot();
 
  private:
-  struct BitmapTraits {
-    using Handle = HBITMAP;
-    static void Close(HBITMAP h) noexcept { DeleteObject(h); }
-  };
-  struct PaletteTraits {
-    using Handle = HPALETTE;
-    static void Close(HPALETTE h) noexcept { DeleteObject(h); }
-  };
-
   // Declared before the DC, so the DC (which holds them selected) goes first.
-  UniqueHandle<PaletteTraits> palette_;
-  UniqueHandle<BitmapTraits> bitmap_;
+  UniqueHandle<GdiObjectTraits<HPALETTE>> palette_;
+  UniqueBitmap bitmap_;
   UniqueMemoryDC memoryDC_;
   const std::uint32_t* bits_ = nullptr;
   std::uint32_t width_ = 0, height_ = 0;

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 

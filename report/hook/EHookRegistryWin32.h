@@ -2,7 +2,7 @@
 // shutdown that removes them.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdint>
 #include <mutex>

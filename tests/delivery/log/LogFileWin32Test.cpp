@@ -1,13 +1,13 @@
 // The log on real Windows files: shared with other handles while open, saved and read back,
 // and the fallback folder in the user profile.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <string>
 
 #include "delivery/log/ELogFile.h"
 #include "delivery/log/ELogSideCopy.h"
-#include "report/options/EWin32Handles.h"
+#include "platform/win/UniqueHandle.h"
 
 namespace {
 
@@ -39,15 +39,15 @@ TEST(LogFileWin32, OpenLogSharesReadingAndWritingWithOtherHandles) {
   log.Save();
 
   // Another process's view: a handle opened for reading and writing while the log is open.
-  TFileHandle other(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+  UniqueFileHandle other(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(other.Valid()) << ::GetLastError();
-  EXPECT_EQ(ReadWhole(other.Get()), Report("one") + "\r\n\r\n\r\n");
+  ASSERT_TRUE(other.valid()) << ::GetLastError();
+  EXPECT_EQ(ReadWhole(other.get()), Report("one") + "\r\n\r\n\r\n");
 
   log.AddReport(Report("two"), 5);
   log.Save();
-  EXPECT_EQ(ReadWhole(other.Get()), Report("one") + "\r\n\r\n\r\n\r\n" + Report("two") + "\r\n\r\n\r\n");
+  EXPECT_EQ(ReadWhole(other.get()), Report("one") + "\r\n\r\n\r\n\r\n" + Report("two") + "\r\n\r\n\r\n");
   EXPECT_FALSE(ReadSideCopy(DefaultLogFileSystem(), name));
 
   TLogFile reader(name, true);

@@ -1,7 +1,7 @@
 // A real capture under Wine: a topmost window painted in two known colours, a given dialog
 // rectangle inside it, and the mouse over it.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,13 +1,13 @@
 // The Windows file layer of the archive writer: shared reading of a file another handle is
 // writing, its last-write time as stored, and the file errors.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <string>
 
 #include "delivery/package/EPackageFiles.h"
 #include "delivery/package/ETarGZip.h"
-#include "report/options/EWin32Handles.h"
+#include "platform/win/UniqueHandle.h"
 #include "tests/app/Win32TempFolder.h"
 
 namespace {
@@ -15,16 +15,16 @@ namespace {
 TEST(TarGZipWin32, FileOpenForWritingIsPackedWithItsLastWriteTime) {
   Win32TempFolder dir("dm-tgz-win32");
   const std::string path = dir.File("Report.txt");
-  TFileHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  UniqueFileHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(writer);
   DWORD written = 0;
-  ASSERT_TRUE(WriteFile(writer.Get(), "report", 6, &written, nullptr));
+  ASSERT_TRUE(WriteFile(writer.get(), "report", 6, &written, nullptr));
   // 2026-12-07 10:31:30 UTC.
   SYSTEMTIME utc{2026, 12, 1, 7, 10, 31, 30, 0};
   FILETIME stamp;
   ASSERT_TRUE(SystemTimeToFileTime(&utc, &stamp));
-  ASSERT_TRUE(SetFileTime(writer.Get(), nullptr, nullptr, &stamp));
+  ASSERT_TRUE(SetFileTime(writer.get(), nullptr, nullptr, &stamp));
 
   const TPackageFile file = ReadPackageFile(path);
   EXPECT_EQ(std::string(file.bytes.begin(), file.bytes.end()), "report");

@@ -1,7 +1,7 @@
 // The stack scan over the live process: the reader never faults on memory the memory manager
 // denies, and a real call chain shows up with its return addresses, innermost first.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include "report/capture/EModuleSymbolResolver.h"
 #include "report/capture/EStackScan.h"
