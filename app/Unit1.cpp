@@ -70,7 +70,7 @@ ScreenRect VisiblePlace(const ScreenRect& stored) {
 
 unsigned MillisecondsIntoUtcSecond() {
   SYSTEMTIME now;
-  GetSystemTime(&now);
+  GetSystemTime(AsWin32(&now));
   return now.wMilliseconds;
 }
 

@@ -188,7 +188,7 @@ double TickPhaseMs(HWND clock, int ticks) {
   for (int polls = 0; static_cast<int>(delays.size()) < ticks && polls < ticks * 4000; ++polls) {
     const std::string now = Text(utcTime);
     SYSTEMTIME utc;
-    GetSystemTime(&utc);
+    GetSystemTime(AsWin32(&utc));
     if (now != last) {
       last = now;
       // A label that changes just before the boundary would show the old second: negative.

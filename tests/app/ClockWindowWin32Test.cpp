@@ -335,9 +335,9 @@ TEST(ClockWindow, TicksArePhasedJustAfterTheUtcSecond) {
   Clock c;
   for (int attempt = 0; attempt < 100; ++attempt) {
     SYSTEMTIME before, after;
-    GetSystemTime(&before);
+    GetSystemTime(AsWin32(&before));
     c.form->PhaseTimer();
-    GetSystemTime(&after);
+    GetSystemTime(AsWin32(&after));
     if (before.wMilliseconds != after.wMilliseconds) continue;
     const unsigned interval = c.form->Timer1->Interval();
     EXPECT_GE(interval, 500u);

@@ -114,7 +114,7 @@ TEST(TesterWindow, WithoutACatalogueZoneOfTheSystemRuleTheLocalRowIsHome) {
   EXPECT_EQ(t.Cell(home, 1), "Local time");  // Wine gives the rule no names
   t.Click(t.form->btnLocNow);
   SYSTEMTIME local;
-  GetLocalTime(&local);
+  GetLocalTime(AsWin32(&local));
   const TDateTime shown = t.Picker(t.form->dateLocal, t.form->timeLocal);
   EXPECT_LT(std::fabs(shown - SystemTimeToDateTime(local)) * MinsPerDay, 1.0)
       << "the home row shows the machine's local time";

@@ -8,7 +8,7 @@
 #include "delivery/package/EPackageFiles.h"
 #include "delivery/package/ETarGZip.h"
 #include "platform/win/UniqueHandle.h"
-#include "tests/app/Win32TempFolder.h"
+#include "tests/app/TempFolderWin32.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST(TarGZipWin32, FileOpenForWritingIsPackedWithItsLastWriteTime) {
   // 2026-12-07 10:31:30 UTC.
   SYSTEMTIME utc{2026, 12, 1, 7, 10, 31, 30, 0};
   FILETIME stamp;
-  ASSERT_TRUE(SystemTimeToFileTime(&utc, &stamp));
+  ASSERT_TRUE(SystemTimeToFileTime(AsWin32(&utc), &stamp));
   ASSERT_TRUE(SetFileTime(writer.get(), nullptr, nullptr, &stamp));
 
   const TPackageFile file = ReadPackageFile(path);
