@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A 5 MB attachment uploaded to a local HTTP server that stores it: ours (HttpUploadBench.exe
+# under Wine) and curl -F, in the same run, in a network namespace of its own:
+# http_upload_bench.sh WIN32_BUILD
+set -euo pipefail
+if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
+  export DIALMOOR_IN_NETNS=1
+  exec unshare -n bash "$0" "$@"
+fi
+build=$(cd "$1" && pwd)
+top=$(cd "$(dirname "$0")/.." && pwd)
+ip link set lo up
+# Wine's sockets live in the wineserver: a prefix and server of our own, inside the namespace.
+export WINEPREFIX_OVERRIDE=$build/wineprefix-web
+stop_wineserver() { WINEPREFIX=$WINEPREFIX_OVERRIDE wineserver -k 2>/dev/null || true; }
+stop_wineserver
+work=$(mktemp -d)
+server=""
+cleanup() {
+  stop_wineserver
+  if [ -n "$server" ]; then kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+/usr/bin/python3 "$top/tests/delivery/web/web_server.py" "$work/out" 8080 >"$work/server.log" 2>&1 &
+server=$!
+for _ in $(seq 100); do grep -q ready "$work/server.log" 2>/dev/null && break; sleep 0.1; done
+size=5000000
+head -c "$size" /dev/urandom >"$work/attachment.bin"
+runs=5
+bash "$top/cmake/wine-run.sh" "$build/bench/HttpUploadBench.exe" 127.0.0.1 8080 \
+  "Z:${work//\//\\}\\attachment.bin" "$runs" | tr -d '\r'
+rates=()
+for _ in $(seq "$runs"); do
+  start=$(date +%s%N)
+  curl -s -o /dev/null -F "oz_upload_file_0=@$work/attachment.bin;type=application/octet-stream" \
+    http://127.0.0.1:8080/upload
+  rates+=($(( size * 10000 / ($(date +%s%N) - start) )))
+done
+median=$(printf '%s\n' "${rates[@]}" | sort -n | sed -n "$(( runs / 2 + 1 ))p")
+printf 'BENCH http_upload_curl %d.%d MB_per_s\n' $(( median / 10 )) $(( median % 10 ))
