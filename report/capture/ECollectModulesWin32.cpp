@@ -1,7 +1,7 @@
 #include "report/capture/ECollectModulesWin32.h"
 
-#include <windows.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -125,9 +125,8 @@ TProcessSymbolResolverWin32::TProcessSymbolResolverWin32(std::vector<TLoadedModu
     : modules_(std::move(modules)), memory_(memory), added_(modules_.size(), false) {}
 
 TResolvedAddress TProcessSymbolResolverWin32::Resolve(std::uint32_t address) const {
-  auto after = std::upper_bound(
-      modules_.begin(), modules_.end(), address,
-      [](std::uint32_t a, const TLoadedModule& m) { return a < m.Base; });
+  auto after = std::upper_bound(modules_.begin(), modules_.end(), address,
+                                [](std::uint32_t a, const TLoadedModule& m) { return a < m.Base; });
   if (after == modules_.begin()) return {};
   const std::size_t index = static_cast<std::size_t>(after - modules_.begin()) - 1;
   const TLoadedModule& module = modules_[index];

@@ -33,8 +33,8 @@ class TSuspendedThread {
 // holds (the heap, the loader) runs while it is stopped.
 class TStackCopyReader final : public TMemoryReader {
  public:
-  TStackCopyReader(const TMemoryReader& live, std::uint32_t base, const std::vector<std::uint8_t>& bytes,
-                   std::uint32_t size)
+  TStackCopyReader(const TMemoryReader& live, std::uint32_t base,
+                   const std::vector<std::uint8_t>& bytes, std::uint32_t size)
       : live_(live), base_(base), bytes_(bytes), size_(size) {}
 
   std::uint32_t ReadableSpan(std::uint32_t address, std::uint32_t limit) const override {
@@ -61,7 +61,8 @@ class TStackCopyReader final : public TMemoryReader {
 std::uint32_t StackTopOf(std::uint32_t address) {
   MEMORY_BASIC_INFORMATION info;
   if (VirtualQuery(reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), &info,
-                   sizeof info) != sizeof info || info.State != MEM_COMMIT)
+                   sizeof info) != sizeof info ||
+      info.State != MEM_COMMIT)
     return 0;
   const std::uint64_t end =
       reinterpret_cast<std::uintptr_t>(info.BaseAddress) + std::uint64_t{info.RegionSize};
@@ -137,8 +138,8 @@ void CollectStacksWin32(const TCaptureRequest& request, const TMemoryReader& mem
     params.Start = request.StackStart;
     params.StackTop = request.StackTop;
     if (params.Start == 0 && request.ExceptionThreadId == self) {
-      params.Start = static_cast<std::uint32_t>(
-          reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
+      params.Start =
+          static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
       params.StackTop = 0;
     }
     if (params.Start != 0) {

@@ -1,7 +1,7 @@
 #include "report/capture/ECollectSystemWin32.h"
 
-#include <windows.h>
 #include <iphlpapi.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -41,8 +41,8 @@ std::string WindowClass(HWND window) {
 // for its thread, which may be the faulting thread waiting for this report.
 std::string WindowCaption(HWND window) {
   using TInternalGetWindowText = int(WINAPI*)(HWND, LPWSTR, int);
-  static const auto internalText = reinterpret_cast<TInternalGetWindowText>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText")));
+  static const auto internalText = reinterpret_cast<TInternalGetWindowText>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText")));
   if (!internalText) return {};
   wchar_t text[257];
   return NarrowText(text, internalText(window, text, 257));
@@ -158,8 +158,8 @@ void ReadNetwork(TSystemSnapshot& system) {
 }
 
 void ReadDisk(TSystemSnapshot& system, const std::string& modulePath) {
-  using TGetDiskFreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
-                                            PULARGE_INTEGER);
+  using TGetDiskFreeSpaceEx =
+      BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
   const auto freeSpace = reinterpret_cast<TGetDiskFreeSpaceEx>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
   const std::string root = DriveRootOf(modulePath);
@@ -209,8 +209,7 @@ std::string LongPathNameWin32(const std::string& path) {
   return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
 }
 
-void ReadFileVersionWin32(const std::string& path, std::string& description,
-                          std::string& version) {
+void ReadFileVersionWin32(const std::string& path, std::string& description, std::string& version) {
   description.clear();
   version.clear();
   DWORD handle = 0;

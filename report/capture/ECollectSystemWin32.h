@@ -20,5 +20,4 @@ std::string ModuleFileNameWin32(void* module);
 void* ModuleOfAddressWin32(const void* address);
 std::string LongPathNameWin32(const std::string& path);
 // The description and version of a file's version resource; both empty without one.
-void ReadFileVersionWin32(const std::string& path, std::string& description,
-                          std::string& version);
+void ReadFileVersionWin32(const std::string& path, std::string& description, std::string& version);

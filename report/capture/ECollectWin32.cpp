@@ -37,8 +37,8 @@ TReportSnapshot CollectReportSnapshotWin32(const TCaptureRequest& request) {
   Guarded([&] { snapshot.ActiveControls = CollectActiveControlsWin32(request); });
   Guarded([&] {
     // The module that carries the reporting code, whose drive the disk fields describe.
-    const std::string reporter =
-        ModuleFileNameWin32(ModuleOfAddressWin32(reinterpret_cast<const void*>(&CompleteException)));
+    const std::string reporter = ModuleFileNameWin32(
+        ModuleOfAddressWin32(reinterpret_cast<const void*>(&CompleteException)));
     snapshot.System = CollectSystemWin32(reporter);
   });
   Guarded([&] { snapshot.LocalOffsetMinutes = LocalOffsetMinutesWin32(); });
