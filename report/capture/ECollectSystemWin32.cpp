@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -72,7 +73,10 @@ void ReadProcessor(TSystemSnapshot& system) {
   RegCloseKey(key);
 }
 
-thread_local std::vector<TLocaleSnapshot>* t_locales = nullptr;
+// The locale enumeration's callback takes no context: the list it fills is handed over here,
+// one enumeration at a time.
+std::mutex g_localesLock;
+std::vector<TLocaleSnapshot>* g_locales = nullptr;
 
 std::string LocaleInfo(LCID locale, LCTYPE type) {
   wchar_t text[256];
@@ -87,7 +91,7 @@ BOOL CALLBACK AddLocale(LPWSTR identifier) {
     const LCID id = std::wcstoul(identifier, nullptr, 16);
     locale.LanguageName = LocaleInfo(id, LOCALE_SABBREVLANGNAME);
     if (!locale.LanguageName.empty()) locale.FullName = LocaleInfo(id, LOCALE_SENGLANGUAGE);
-    t_locales->push_back(std::move(locale));
+    g_locales->push_back(std::move(locale));
   } catch (...) {
     return FALSE;
   }
@@ -95,9 +99,10 @@ BOOL CALLBACK AddLocale(LPWSTR identifier) {
 }
 
 void ReadLocales(TSystemSnapshot& system) {
-  t_locales = &system.Locales;
+  const std::lock_guard<std::mutex> lock(g_localesLock);
+  g_locales = &system.Locales;
   EnumSystemLocalesW(AddLocale, LCID_INSTALLED);
-  t_locales = nullptr;
+  g_locales = nullptr;
   system.DefaultLanguageId = GetSystemDefaultLangID();
 }
 
