@@ -73,10 +73,11 @@ void ReadProcessor(TSystemSnapshot& system) {
   RegCloseKey(key);
 }
 
-// The locale enumeration's callback takes no context: the list it fills is handed over here,
-// one enumeration at a time.
+// The locale enumeration's callback takes no context: the list it fills and the default
+// language are handed over here, one enumeration at a time.
 std::mutex g_localesLock;
 std::vector<TLocaleSnapshot>* g_locales = nullptr;
+LANGID g_defaultLanguage = 0;
 
 std::string LocaleInfo(LCID locale, LCTYPE type) {
   wchar_t text[256];
@@ -84,13 +85,18 @@ std::string LocaleInfo(LCID locale, LCTYPE type) {
   return length > 1 ? NarrowText(text, length - 1) : std::string();
 }
 
+// Every installed locale is listed; only those of the default language can name it, and
+// only theirs are asked for names (two queries each for a few hundred locales would cost
+// more than the rest of the report).
 BOOL CALLBACK AddLocale(LPWSTR identifier) {
   try {
     TLocaleSnapshot locale;
     locale.Identifier = NarrowText(identifier, static_cast<int>(wcslen(identifier)));
     const LCID id = std::wcstoul(identifier, nullptr, 16);
-    locale.LanguageName = LocaleInfo(id, LOCALE_SABBREVLANGNAME);
-    if (!locale.LanguageName.empty()) locale.FullName = LocaleInfo(id, LOCALE_SENGLANGUAGE);
+    if (LANGIDFROMLCID(id) == g_defaultLanguage) {
+      locale.LanguageName = LocaleInfo(id, LOCALE_SABBREVLANGNAME);
+      if (!locale.LanguageName.empty()) locale.FullName = LocaleInfo(id, LOCALE_SENGLANGUAGE);
+    }
     g_locales->push_back(std::move(locale));
   } catch (...) {
     return FALSE;
@@ -99,11 +105,12 @@ BOOL CALLBACK AddLocale(LPWSTR identifier) {
 }
 
 void ReadLocales(TSystemSnapshot& system) {
+  system.DefaultLanguageId = GetSystemDefaultLangID();
   const std::lock_guard<std::mutex> lock(g_localesLock);
   g_locales = &system.Locales;
+  g_defaultLanguage = system.DefaultLanguageId;
   EnumSystemLocalesW(AddLocale, LCID_INSTALLED);
   g_locales = nullptr;
-  system.DefaultLanguageId = GetSystemDefaultLangID();
 }
 
 std::vector<std::string> AddressList(const IP_ADDR_STRING* address) {
