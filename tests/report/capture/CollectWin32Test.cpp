@@ -165,6 +165,40 @@ TEST_F(CollectWin32, StackFlagsChooseTheThreads) {
   EXPECT_TRUE(s.Modules.empty());
 }
 
+TEST_F(CollectWin32, AnExceptionThreadWithoutAStartIsReadFromItself) {
+  request_.ExceptionThreadId = parkId_;
+  request_.Exception.Address = 0;
+  const TReportSnapshot s = CollectReportSnapshotWin32(request_);
+  ASSERT_FALSE(s.Stack.empty());
+  EXPECT_EQ(s.Stack.front().ThreadId, parkId_);
+  ASSERT_NE(FrameOf(s, parkId_, "Park"), nullptr);
+  EXPECT_FALSE(FrameOf(s, parkId_, "Park")->Running);
+  EXPECT_EQ(s.Threads.front().Id, parkId_);
+  EXPECT_EQ(s.Threads.front().ClassName, "TCollectWaiter");
+  // The test thread is now one of the others; it cannot suspend itself and is not walked.
+  EXPECT_TRUE(std::none_of(s.Stack.begin(), s.Stack.end(), [](const TOskedaStackEntry& e) {
+    return e.ThreadId == GetCurrentThreadId();
+  }));
+  EXPECT_EQ(SuspendThread(park_), 0u);
+  ResumeThread(park_);
+}
+
+TEST_F(CollectWin32, AThreadThatCannotBeReadIsListedWithoutFrames) {
+  HANDLE weak = nullptr;
+  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), linger_, GetCurrentProcess(), &weak, SYNCHRONIZE,
+                              FALSE, 0));
+  request_.Threads[2].Handle = weak;
+  const TReportSnapshot s = CollectReportSnapshotWin32(request_);
+  CloseHandle(weak);
+  EXPECT_EQ(FrameOf(s, lingerId_, "Linger"), nullptr);
+  ASSERT_EQ(s.Threads.size(), 3u);
+  EXPECT_EQ(s.Threads[2].Priority, ThreadPriorityUnknown);
+  EXPECT_NE(FrameOf(s, parkId_, "Park"), nullptr);
+  const std::string text = TReportText::Build(s, options_, nullptr).Text();
+  EXPECT_EQ(text.find("ID=" + std::to_string(lingerId_)), std::string::npos)
+      << "a thread without frames has no group";
+}
+
 TEST_F(CollectWin32, ModulesSortedWithVersions) {
   const TReportSnapshot s = CollectReportSnapshotWin32(request_);
   ASSERT_GE(s.Modules.size(), 3u);
