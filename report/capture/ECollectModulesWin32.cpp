@@ -25,12 +25,9 @@ std::uint32_t ImageSizeOf(const TMemoryReader& memory, std::uint32_t base) {
 
 bool EnumerateWithPsapi(const TMemoryReader& memory, std::vector<TLoadedModule>& result) {
   using TEnumProcessModules = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
-  const HMODULE psapi = LoadLibraryA("PSAPI.DLL");
+  // Loaded on the first report and kept: a later report does not pay for loading it again.
+  static const HMODULE psapi = LoadLibraryA("PSAPI.DLL");
   if (!psapi) return false;
-  struct TRelease {
-    HMODULE Module;
-    ~TRelease() { FreeLibrary(Module); }
-  } release{psapi};
   const auto enumModules = reinterpret_cast<TEnumProcessModules>(
       reinterpret_cast<void*>(GetProcAddress(psapi, "EnumProcessModules")));
   if (!enumModules) return false;

@@ -124,12 +124,9 @@ std::vector<std::string> AddressList(const IP_ADDR_STRING* address) {
 void ReadNetwork(TSystemSnapshot& system) {
   using TGetAdaptersInfo = DWORD(WINAPI*)(PIP_ADAPTER_INFO, PULONG);
   using TGetPerAdapterInfo = DWORD(WINAPI*)(ULONG, PIP_PER_ADAPTER_INFO, PULONG);
-  const HMODULE library = LoadLibraryA("iphlpapi.dll");
+  // Loaded on the first report and kept: a later report does not pay for loading it again.
+  static const HMODULE library = LoadLibraryA("iphlpapi.dll");
   if (!library) return;
-  struct TRelease {
-    HMODULE Module;
-    ~TRelease() { FreeLibrary(Module); }
-  } release{library};
   const auto adaptersInfo = reinterpret_cast<TGetAdaptersInfo>(
       reinterpret_cast<void*>(GetProcAddress(library, "GetAdaptersInfo")));
   const auto perAdapterInfo = reinterpret_cast<TGetPerAdapterInfo>(
