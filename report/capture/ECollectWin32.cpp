@@ -1,0 +1,60 @@
+#include "report/capture/ECollectWin32.h"
+
+#include "report/capture/ECollectModulesWin32.h"
+#include "report/capture/ECollectStacksWin32.h"
+#include "report/capture/ECollectSystemWin32.h"
+#include "report/capture/MemoryReaderWin32.h"
+#include "report/options/ECoreOptions.h"
+
+namespace {
+
+template <typename F>
+void Guarded(F&& part) noexcept {
+  try {
+    part();
+  } catch (...) {
+  }
+}
+
+void CompleteException(TExceptionSnapshot& exception) {
+  if (exception.Date == 0) exception.Date = LocalNowWin32();
+  if (exception.ModulePath.empty() && exception.Address != 0) {
+    if (void* module = ModuleOfAddressWin32(
+            reinterpret_cast<const void*>(static_cast<std::uintptr_t>(exception.Address))))
+      exception.ModulePath = ModuleFileNameWin32(module);
+  }
+  if (exception.ModuleLongPath.empty() && !exception.ModulePath.empty())
+    exception.ModuleLongPath = LongPathNameWin32(exception.ModulePath);
+}
+
+}  // namespace
+
+TReportSnapshot CollectReportSnapshotWin32(const TCaptureRequest& request) {
+  TReportSnapshot snapshot;
+  Guarded([&] { snapshot.Exception = request.Exception; });
+  Guarded([&] { CompleteException(snapshot.Exception); });
+  Guarded([&] { snapshot.Application = CollectApplicationWin32(request); });
+  Guarded([&] { snapshot.ActiveControls = CollectActiveControlsWin32(request); });
+  Guarded([&] {
+    // The module that carries the reporting code, whose drive the disk fields describe.
+    const std::string reporter = ModuleFileNameWin32(
+        ModuleOfAddressWin32(reinterpret_cast<const void*>(&CompleteException)));
+    snapshot.System = CollectSystemWin32(reporter);
+  });
+  Guarded([&] { snapshot.LocalOffsetMinutes = LocalOffsetMinutesWin32(); });
+
+  const TProcessMemoryReader memory;
+  std::vector<TLoadedModule> modules;
+  Guarded([&] { modules = EnumerateModulesWin32(memory); });
+  Guarded([&] {
+    if (!request.Options || !request.Options->LogFlags().Contains(lfModulesSection)) return;
+    snapshot.Modules.reserve(modules.size());
+    for (const TLoadedModule& module : modules)
+      snapshot.Modules.push_back(DescribeModuleWin32(module));
+  });
+  Guarded([&] {
+    const TProcessSymbolResolverWin32 resolver(modules, memory);
+    CollectStacksWin32(request, memory, resolver, snapshot);
+  });
+  return snapshot;
+}
