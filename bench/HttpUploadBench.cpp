@@ -1,7 +1,7 @@
 // Throughput of one report upload with a large attachment to a local HTTP server, as the
 // reporting subsystem uploads it: HttpUploadBench HOST PORT ATTACHMENT RUNS.
 // Prints "BENCH http_upload <median> MB_per_s" (the attachment's size over the upload's time).
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Under Wine: one report made the way the reporting thread makes it, for a process of five
 // threads (this one as the exception thread and four that wait): every value collected, every
 // stack walked, and the text rendered.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdio>
 #include <vector>

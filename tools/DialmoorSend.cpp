@@ -1,6 +1,6 @@
 // DialmoorSend: checks a delivery configuration by sending a report through it.
 // DialmoorSend --options FILE [--file PATH]... REPORT
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdio>
 #include <iostream>
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   const DWORD length = GetTempPathA(sizeof folder, folder);
   environment.TempFolder = length > 0 && length < sizeof folder ? folder : ".\\";
   environment.TimeStamp = [] {
-    SYSTEMTIME t;
+    Win32SystemTime t;
     GetLocalTime(&t);
     char text[32];
     std::snprintf(text, sizeof text, "%04u%02u%02u%02u%02u%02u", t.wYear, t.wMonth, t.wDay,

@@ -1,7 +1,7 @@
 // HTTP, HTTPS and FTP uploads through WinInet, loaded for each upload so that a machine without
 // it still reports the rest of the error. Certificate errors are never ignored: no request flag
 // or option turns their checks off.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 #include <wininet.h>
 
 #include <algorithm>

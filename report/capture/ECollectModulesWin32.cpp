@@ -1,7 +1,7 @@
 #include "report/capture/ECollectModulesWin32.h"
 
+#include "platform/win/WinApi.h"
 #include <tlhelp32.h>
-#include <windows.h>
 
 #include <algorithm>
 
@@ -73,7 +73,7 @@ void EnumerateWithToolHelp(std::vector<TLoadedModule>& result) {
 
 TDateTime LocalFileTime(const FILETIME& time) {
   FILETIME local;
-  SYSTEMTIME parts;
+  Win32SystemTime parts;
   if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &parts)) return 0;
   return EncodeDateTime(parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute,
                         parts.wSecond, 0);

@@ -1,7 +1,7 @@
 #include "report/capture/ECollectSystemWin32.h"
 
 #include <iphlpapi.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -246,7 +246,7 @@ void ReadFileVersionWin32(const std::string& path, std::string& description, std
 }
 
 TDateTime LocalNowWin32() {
-  SYSTEMTIME now;
+  Win32SystemTime now;
   GetLocalTime(&now);
   return EncodeDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
                         now.wMilliseconds);

@@ -2,7 +2,7 @@
 // rules a test wants, and removed again when the test ends, also when it fails half-way.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // two more threads wait in known places, and the snapshot and its report text are read the
 // way a developer reads them.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <algorithm>
 #include <fstream>
