@@ -1,0 +1,175 @@
+// The crash lab: a console program built with the reporting subsystem that raises one kind of
+// exception on request, so that tests can read the report it prints. Each faulting line
+// carries a "CrashLab fault:" comment naming its case; the tests find the line by it.
+//   CrashLab.exe [--options FILE] CASE
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "platform/gui/Application.h"
+#include "report/capture/EExceptionManagerWin32.h"
+#include "report/capture/EInterceptWin32.h"
+#include "report/options/EConfigFile.h"
+#include "report/options/EModuleConfig.h"
+#include "report/options/EOptionsStream.h"
+#include "report/options/EStreams.h"
+
+namespace {
+
+HANDLE waitForever = nullptr;
+
+// The forms of the lab: their handlers run through the application's dispatch point.
+class TCrashForm : public TObject {
+ public:
+  __attribute__((noinline)) void HandlerClick(TObject*);
+  __attribute__((noinline)) void StdClick(TObject*);
+  __attribute__((noinline)) void IntClick(TObject*);
+  __attribute__((noinline)) void AbortClick(TObject*);
+};
+
+void TCrashForm::HandlerClick(TObject*) {
+  throw Exception("CrashLab handler failure");  // CrashLab fault: throw-handler
+}
+
+void TCrashForm::StdClick(TObject*) {
+  throw std::runtime_error("CrashLab standard failure");  // CrashLab fault: throw-std
+}
+
+void TCrashForm::IntClick(TObject*) {
+  throw 42;  // CrashLab fault: throw-int
+}
+
+void TCrashForm::AbortClick(TObject*) { throw EAbort("Operation aborted"); }
+
+volatile int* volatile nullPointer = nullptr;
+volatile int divisor = 0;
+volatile int recursionLimit = 1 << 30;
+
+__attribute__((noinline)) int ReadNull() {
+  return *nullPointer;  // CrashLab fault: av-read
+}
+
+__attribute__((noinline)) void WriteLow() {
+  *reinterpret_cast<volatile int*>(reinterpret_cast<std::uintptr_t>(nullPointer) + 0x10) = 1;  // CrashLab fault: av-write
+}
+
+__attribute__((noinline)) int DivideByZero(int value) {
+  return value / divisor;  // CrashLab fault: div-zero
+}
+
+__attribute__((noinline)) void ThrowInThread() {
+  throw Exception("CrashLab thread failure");  // CrashLab fault: thread-throw
+}
+
+DWORD WINAPI ReadNullThread(void*) {
+  return static_cast<DWORD>(*nullPointer);  // CrashLab fault: winthread-av
+}
+
+__attribute__((noinline)) int Recurse(int depth) {
+  volatile char pad[256];
+  pad[0] = static_cast<char>(depth);
+  if (depth > recursionLimit) return 0;
+  return Recurse(depth + 1) + pad[0];  // CrashLab fault: stack-overflow
+}
+
+DWORD WINAPI WaitingThread(void*) {
+  WaitForSingleObject(waitForever, INFINITE);
+  return 0;
+}
+
+// Two threads of the C runtime (std::thread) and two of the system, all waiting.
+void StartWaitingThreads() {
+  waitForever = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  for (int i = 0; i < 2; ++i) std::thread([] { WaitingThread(nullptr); }).detach();
+  for (int i = 0; i < 2; ++i) CloseHandle(CreateThread(nullptr, 0, &WaitingThread, nullptr, 0, nullptr));
+}
+
+bool LoadOptionsFile(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::stringstream text;
+  text << file.rdbuf();
+  TModuleConfigRecord* record = OskedaModuleConfigs().FindByBase(
+      reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  if (!record || !record->Options) return false;
+  try {
+    TMemoryStream stream;
+    SaveStoredOptions(stream, ParseConfigFile(text.str()));
+    stream.SetPosition(0);
+    record->Options->LoadFromStream(stream);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "CrashLab: %s\n", e.Message().c_str());
+    return false;
+  }
+  return true;
+}
+
+int RunCase(const std::string& name) {
+  TApplication app;
+  TCrashForm form;
+  if (name == "throw-handler") {
+    app.Dispatch(&form, [&] { form.HandlerClick(&form); });
+  } else if (name == "throw-std") {
+    app.Dispatch(&form, [&] { form.StdClick(&form); });
+  } else if (name == "throw-int") {
+    app.Dispatch(&form, [&] { form.IntClick(&form); });
+  } else if (name == "abort") {
+    app.Dispatch(&form, [&] { form.AbortClick(&form); });
+  } else if (name == "caught") {
+    try {
+      throw Exception("caught here");
+    } catch (const Exception&) {
+      std::printf("caught\n");
+    }
+  } else if (name == "av-read") {
+    return ReadNull();
+  } else if (name == "av-write") {
+    WriteLow();
+  } else if (name == "div-zero") {
+    return DivideByZero(7);
+  } else if (name == "thread-throw") {
+    std::thread(&ThrowInThread).join();
+  } else if (name == "winthread-av") {
+    HANDLE thread = CreateThread(nullptr, 0, &ReadNullThread, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  } else if (name == "terminate") {
+    std::terminate();
+  } else if (name == "stack-overflow") {
+    return Recurse(0);
+  } else {
+    std::fprintf(stderr, "CrashLab: unknown case %s\n", name.c_str());
+    return 2;
+  }
+  return OskedaErrorCount() > 0 && name.find("throw-") != 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  StartOskedaExceptionLog();
+  int arg = 1;
+  if (argc > 2 && std::strcmp(argv[1], "--options") == 0) {
+    if (!LoadOptionsFile(argv[2])) {
+      std::fprintf(stderr, "CrashLab: cannot use the options file %s\n", argv[2]);
+      return 2;
+    }
+    arg = 3;
+  }
+  if (arg >= argc) {
+    std::fprintf(stderr, "usage: CrashLab.exe [--options FILE] CASE\n");
+    return 2;
+  }
+  StartWaitingThreads();
+  std::fflush(stdout);
+  const int code = RunCase(argv[arg]);
+  std::fflush(stdout);
+  return code;
+}
