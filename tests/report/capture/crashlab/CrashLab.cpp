@@ -74,12 +74,16 @@ DWORD WINAPI ReadNullThread(void*) {
 
 __attribute__((noinline)) int Recurse(int depth) {
   volatile char pad[256];
-  pad[0] = static_cast<char>(depth);
+  // Each frame's first store touches its new stack page: the overflow faults here.
+  pad[0] = static_cast<char>(depth);  // CrashLab fault: stack-overflow
   if (depth > recursionLimit) return 0;
-  return Recurse(depth + 1) + pad[0];  // CrashLab fault: stack-overflow
+  return Recurse(depth + 1) + pad[0];
 }
 
+std::atomic<int> threadsWaiting{0};
+
 DWORD WINAPI WaitingThread(void*) {
+  ++threadsWaiting;
   WaitForSingleObject(waitForever, INFINITE);
   return 0;
 }
@@ -89,6 +93,7 @@ void StartWaitingThreads() {
   waitForever = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   for (int i = 0; i < 2; ++i) std::thread([] { WaitingThread(nullptr); }).detach();
   for (int i = 0; i < 2; ++i) CloseHandle(CreateThread(nullptr, 0, &WaitingThread, nullptr, 0, nullptr));
+  for (int i = 0; i < 500 && threadsWaiting < 4; ++i) Sleep(10);
 }
 
 bool LoadOptionsFile(const char* path) {
