@@ -55,11 +55,11 @@ bool RunOnExceptionThread(TDispatchRequest& request) {
     return job.Result;
   }
   const bool main = IsMainThread();
-  while (WaitForSingleObject(thread, 10) == WAIT_TIMEOUT) {
+  do {
     if (!main) continue;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  } while (WaitForSingleObject(thread, 10) == WAIT_TIMEOUT);
   CloseHandle(thread);
   return job.Result;
 }

@@ -116,9 +116,45 @@ bool LoadOptionsFile(const char* path) {
   return true;
 }
 
+TApplication* labApplication = nullptr;
+TCrashForm* labForm = nullptr;
+bool painted = false;
+
+// The nested case's window: its first paint, which the waiting main thread handles while the
+// first exception is reported, raises a second exception through the dispatch point.
+LRESULT CALLBACK NestedWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, w, l);
+  PAINTSTRUCT paint;
+  BeginPaint(window, &paint);
+  EndPaint(window, &paint);
+  if (!painted) {
+    painted = true;
+    std::printf("second exception raised\n");
+    labApplication->Dispatch(labForm, [] { throw Exception("CrashLab second failure"); });
+  }
+  return 0;
+}
+
+HWND CreateLabWindow(WNDPROC procedure, const char* title) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = title;
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(0, title, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The hang case's main thread stops answering here.
+__attribute__((noinline)) void StopAnswering() {
+  Sleep(8000);  // CrashLab fault: hang
+}
+
 int RunCase(const std::string& name) {
   TApplication app;
   TCrashForm form;
+  labApplication = &app;
+  labForm = &form;
   if (name == "throw-handler") {
     app.Dispatch(&form, [&] { form.HandlerClick(&form); });
   } else if (name == "throw-std") {
@@ -127,6 +163,14 @@ int RunCase(const std::string& name) {
     app.Dispatch(&form, [&] { form.IntClick(&form); });
   } else if (name == "abort") {
     app.Dispatch(&form, [&] { form.AbortClick(&form); });
+  } else if (name == "nested") {
+    CreateLabWindow(&NestedWindowProc, "CrashLab nested");
+    app.Dispatch(&form, [&] { form.HandlerClick(&form); });
+    std::printf(painted ? "nested done\n" : "nested: no paint\n");
+  } else if (name == "hang") {
+    HWND window = CreateLabWindow(&DefWindowProcA, "CrashLab hang");
+    UpdateWindow(window);
+    StopAnswering();
   } else if (name == "caught") {
     try {
       throw Exception("caught here");
@@ -153,7 +197,9 @@ int RunCase(const std::string& name) {
     std::fprintf(stderr, "CrashLab: unknown case %s\n", name.c_str());
     return 2;
   }
-  return OskedaErrorCount() > 0 && name.find("throw-") != 0 ? 1 : 0;
+  // The cases whose exception reaches the dispatch point survive it.
+  const bool handled = name.starts_with("throw-") || name == "nested";
+  return OskedaErrorCount() > 0 && !handled ? 1 : 0;
 }
 
 }  // namespace

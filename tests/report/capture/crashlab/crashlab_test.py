@@ -109,6 +109,12 @@ rc, out = run("caught")
 check(rc == 0 and out.strip() == "caught", "caught: prints caught and reports nothing")
 rc, out = run("abort")
 check(rc == 0 and "OskedaLog" not in out, "abort: an EAbort is never reported")
+# A second exception, raised while the first is reported (by a paint handled on the waiting
+# main thread), is not reported.
+rc, out = run("nested")
+check(rc == 0 and out.count("OskedaLog 5.1.12") == 1 and "second exception raised" in out
+      and "CrashLab second failure" not in out and "nested done" in out,
+      "nested: one report, of the first exception")
 rc, out = run("terminate")
 check(rc == 1, "terminate: exit code 1")
 
