@@ -9,6 +9,8 @@
 #include "report/capture/EThreadsListWin32.h"
 #include "report/options/ECoreOptions.h"
 #include "report/options/ECurrentOptions.h"
+#include "report/options/EModuleConfig.h"
+#include "report/options/EModuleConfigWin32.h"
 
 namespace {
 
@@ -153,11 +155,23 @@ bool DispatchException(TDispatchRequest& request) {
 extern "C" __declspec(dllexport) bool __cdecl ExceptionManager(const std::exception_ptr* exception,
                                                                void* address, int kind,
                                                                HMODULE module) {
+  if (!ThisModuleIsProgram()) {
+    auto* manager = ProgramExport<TExceptionManager>("ExceptionManager");
+    if (!manager) return true;
+    const std::exception_ptr current =
+        exception && *exception ? *exception : std::current_exception();
+    return manager(&current, address, kind, module ? module : ThisModule());
+  }
   TDispatchRequest request;
   request.Object = exception && *exception ? *exception : std::current_exception();
   request.Kind = kind;
   request.Module = module;
   if (!request.Object) return true;
+  // A module built with the subsystem that reports here for the first time: its options and
+  // debug tables are read from its own configuration.
+  if (module && module != GetModuleHandleA(nullptr) &&
+      !OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(module)))
+    RegisterOskedaModule(module);
   AttachRecordedRaise(request);
   if (request.RaiseKind != TRaiseKind::Language && address)
     request.Address = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(address));

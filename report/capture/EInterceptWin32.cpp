@@ -181,6 +181,52 @@ void* vectoredHandler = nullptr;
 
 }  // namespace
 
+HMODULE ThisModule() {
+  static const HMODULE module = [] {
+    HMODULE m = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ThisModule), &m);
+    return m;
+  }();
+  return module;
+}
+
+bool ThisModuleIsProgram() { return ThisModule() == GetModuleHandleA(nullptr); }
+
+void* ProgramExportAddress(const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(nullptr), name));
+}
+
+extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallGeneralRaise(
+    void* thrownObject, std::uint32_t returnAddress, std::uint32_t stackPointer,
+    const std::uint32_t* registers) {
+  if (!ThisModuleIsProgram()) {
+    if (auto* raise = ProgramExport<TCallGeneralRaise>("OskedaLog_CallGeneralRaise"))
+      raise(thrownObject, returnAddress, stackPointer, registers);
+    return;
+  }
+  RecordThrow(thrownObject, returnAddress, stackPointer, registers ? registers[0] : 0,
+              registers ? registers[1] : 0, registers ? registers[2] : 0,
+              registers ? registers[3] : 0);
+}
+
+extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallExceptObject(
+    EXCEPTION_RECORD* record, CONTEXT* context, bool notify) {
+  if (!ThisModuleIsProgram()) {
+    if (auto* map = ProgramExport<TCallExceptObject>("OskedaLog_CallExceptObject"))
+      map(record, context, notify);
+    return;
+  }
+  if (!record || !context) return;
+  EXCEPTION_POINTERS pointers{record, context};
+  VectoredHandler(&pointers);
+  if (!notify) return;
+  TDispatchRequest request;
+  AttachRecordedRaise(request);
+  if (request.IsFault) DispatchException(request);
+}
+
 HANDLE CreateUnlistedThread(LPTHREAD_START_ROUTINE procedure, void* parameter, SIZE_T stack) {
   TCreateThread create = createThreadTrampoline ? createThreadTrampoline : &CreateThread;
   return create(nullptr, stack, procedure, parameter, 0, nullptr);
@@ -196,7 +242,12 @@ extern "C" __attribute__((optimize("no-omit-frame-pointer"))) void __wrap___cxa_
     // The caller's stack pointer once the call has returned: just above the return address.
     const auto stackPointer = static_cast<std::uint32_t>(
         reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0))) + 8;
-    RecordThrow(object, returnAddress, stackPointer, ebx, esi, edi, ebp);
+    if (ThisModuleIsProgram()) {
+      RecordThrow(object, returnAddress, stackPointer, ebx, esi, edi, ebp);
+    } else if (auto* raise = ProgramExport<TCallGeneralRaise>("OskedaLog_CallGeneralRaise")) {
+      const std::uint32_t registers[4] = {ebx, esi, edi, ebp};
+      raise(object, returnAddress, stackPointer, registers);
+    }
   }
   __real___cxa_throw(object, type, destroy);
 }
@@ -225,6 +276,12 @@ extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallExitThread() {
 
 bool StartOskedaExceptionLog() {
   static const bool started = [] {
+    if (!ThisModuleIsProgram()) {
+      // A DLL built with the subsystem hands its throws and exceptions to the program's copy,
+      // which alone catches processor exceptions and tracks threads.
+      SetOskedaLogActive(ProgramExportAddress("ExceptionManager") != nullptr);
+      return OskedaLogActive();
+    }
     char folder[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, folder);
     SetStartupFolder(folder);

@@ -171,6 +171,16 @@ int RunCase(const std::string& name) {
     HWND window = CreateLabWindow(&DefWindowProcA, "CrashLab hang");
     UpdateWindow(window);
     StopAnswering();
+  } else if (name == "dll-throw") {
+    HMODULE dll = LoadLibraryA("CrashLabDll.dll");
+    auto* run = dll ? reinterpret_cast<bool(__cdecl*)()>(
+                          reinterpret_cast<void*>(GetProcAddress(dll, "CrashLabDllRun")))
+                    : nullptr;
+    if (!run) {
+      std::fprintf(stderr, "CrashLab: CrashLabDll.dll is missing\n");
+      return 2;
+    }
+    run();
   } else if (name == "caught") {
     try {
       throw Exception("caught here");
@@ -198,7 +208,7 @@ int RunCase(const std::string& name) {
     return 2;
   }
   // The cases whose exception reaches the dispatch point survive it.
-  const bool handled = name.starts_with("throw-") || name == "nested";
+  const bool handled = name.starts_with("throw-") || name == "nested" || name == "dll-throw";
   return OskedaErrorCount() > 0 && !handled ? 1 : 0;
 }
 

@@ -105,6 +105,16 @@ for case, code, type_, message in REPORTING:
     check(rc == code, "%s: exit code %d, expected %d" % (case, rc, code))
     check_report(case, out, type_, message, None)
 
+# The DLL's copy forwards its throw record and ExceptionManager to the program's copy: the
+# throw call lies in the DLL. (The DLL's own frames are named once the collector reads the
+# debug tables of every registered module.)
+rc, out = run("dll-throw")
+check(rc == 0 and out.count("OskedaLog 5.1.12") == 1, "dll-throw: one report, program survives")
+check(field(out, "2.3") == "CrashLabDll.dll" and field(out, "2.4") == "Exception"
+      and field(out, "2.5") == "CrashLab DLL failure.", "dll-throw: 2.3 to 2.5 of the DLL's throw")
+eip = re.search(r"EIP: ([0-9A-F]{8})", out)
+check(eip is not None and eip.group(1) == field(out, "2.2"), "dll-throw: EIP at the throw call")
+
 rc, out = run("caught")
 check(rc == 0 and out.strip() == "caught", "caught: prints caught and reports nothing")
 rc, out = run("abort")
