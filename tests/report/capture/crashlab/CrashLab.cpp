@@ -214,7 +214,24 @@ int RunCase(const std::string& name) {
 
 }  // namespace
 
+// A restarted crash lab (the reporter's restart keeps the environment) only leaves the mark
+// named by CRASHLAB_RESTART_MARK, so that a restart test ends after one restart.
+bool LeaveRestartMark() {
+  char mark[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("CRASHLAB_RESTARTED", nullptr, 0)) {
+    SetEnvironmentVariableA("CRASHLAB_RESTARTED", "1");
+    return false;
+  }
+  if (GetEnvironmentVariableA("CRASHLAB_RESTART_MARK", mark, MAX_PATH)) {
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    std::ofstream(mark) << "restarted in " << folder << "\n";
+  }
+  return true;
+}
+
 int main(int argc, char** argv) {
+  if (LeaveRestartMark()) return 0;
   StartOskedaExceptionLog();
   int arg = 1;
   if (argc > 2 && std::strcmp(argv[1], "--options") == 0) {

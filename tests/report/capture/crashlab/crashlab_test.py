@@ -5,6 +5,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import time
 
 WINE_RUN, CRASHLAB, SOURCE = sys.argv[1:4]
 failures = []
@@ -145,6 +146,22 @@ check(rc == 0 and "OskedaLog" not in out, "no display without dfShowDialog")
 rc, out = run("throw-handler", BASE + "BehaviourFlags = bfRateLimit\nCrashCount = 1\n"
               "CrashWindowMinutes = 5\nCrashAction = cbaTerminate\n")
 check(rc == 1 and "OskedaLog 5.1.12" in out, "rate limit: reported, then terminated with 1")
+
+# Restart: the program starts itself again with its own command line, then ends with 1.
+mark = os.path.join(os.path.dirname(CRASHLAB), "crashlab-restart.mark")
+if os.path.exists(mark):
+    os.unlink(mark)
+os.environ["CRASHLAB_RESTART_MARK"] = "Z:" + mark.replace("/", "\\")
+rc, out = run("throw-handler", BASE + "BehaviourFlags = bfRateLimit\nCrashCount = 1\n"
+              "CrashWindowMinutes = 5\nCrashAction = cbaRestart\n")
+for _ in range(100):
+    if os.path.exists(mark):
+        break
+    time.sleep(0.1)
+check(rc == 1 and os.path.exists(mark), "restart: a second instance started, the first ended with 1")
+if os.path.exists(mark):
+    os.unlink(mark)
+del os.environ["CRASHLAB_RESTART_MARK"]
 
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)
