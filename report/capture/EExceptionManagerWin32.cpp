@@ -32,6 +32,30 @@ struct TSectionGuard {
   TSectionGuard& operator=(const TSectionGuard&) = delete;
 };
 
+}  // namespace
+
+struct TFaultingThreadChannel {
+  HANDLE Request = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE Done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  const std::function<void()>* Call = nullptr;
+  std::exception_ptr Error;
+  ~TFaultingThreadChannel() {
+    if (Request) CloseHandle(Request);
+    if (Done) CloseHandle(Done);
+  }
+  void RunPending() {
+    Error = nullptr;
+    try {
+      (*Call)();
+    } catch (...) {
+      Error = std::current_exception();
+    }
+    SetEvent(Done);
+  }
+};
+
+namespace {
+
 struct TExceptionThreadJob {
   TDispatchRequest* Request;
   bool Result = true;
@@ -51,18 +75,25 @@ bool IsMainThread() { return GetCurrentThreadId() == OskedaThreadsList().MainThr
 // raise again on a thread that is waiting for its own report.
 bool RunOnExceptionThread(TDispatchRequest& request) {
   TExceptionThreadJob job{&request};
+  TFaultingThreadChannel channel;
+  if (channel.Request && channel.Done) request.Channel = &channel;
   HANDLE thread = CreateUnlistedThread(&ExceptionThreadProc, &job, 256 * 1024);
   if (!thread) {
+    request.Channel = nullptr;
     job.Result = RunReportingSequence(request);
     return job.Result;
   }
   const bool main = IsMainThread();
-  do {
-    if (!main) continue;
+  const HANDLE waits[2] = {thread, channel.Request};
+  for (DWORD woke = WAIT_TIMEOUT; woke != WAIT_OBJECT_0 && woke != WAIT_FAILED;
+       woke = WaitForMultipleObjects(request.Channel ? 2 : 1, waits, FALSE, 10)) {
+    if (woke == WAIT_OBJECT_0 + 1) channel.RunPending();
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
-  } while (WaitForSingleObject(thread, 10) == WAIT_TIMEOUT);
+    while (main && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+      DispatchMessageA(&msg);
+  }
   CloseHandle(thread);
+  request.Channel = nullptr;
   return job.Result;
 }
 
@@ -103,6 +134,20 @@ TProgramKind CurrentProgramKind() {
   if (nt->OptionalHeader.Subsystem != IMAGE_SUBSYSTEM_WINDOWS_CUI) return TProgramKind::Window;
   return GetEnvironmentVariableA("REQUEST_METHOD", nullptr, 0) ? TProgramKind::Web
                                                                : TProgramKind::Console;
+}
+
+void RunOnFaultingThread(const TDispatchRequest& request, const std::function<void()>& call) {
+  TFaultingThreadChannel* channel = request.Channel;
+  if (!channel || (request.IsFault && request.Fault.Code == StatusStackOverflow)) {
+    call();
+    return;
+  }
+  channel->Call = &call;
+  SetEvent(channel->Request);
+  while (WaitForSingleObject(channel->Done, 10) == WAIT_TIMEOUT) {
+  }
+  channel->Call = nullptr;
+  if (channel->Error) std::rethrow_exception(channel->Error);
 }
 
 void AttachRecordedRaise(TDispatchRequest& request) {

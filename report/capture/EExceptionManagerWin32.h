@@ -7,14 +7,20 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <vector>
 
 #include "report/capture/EDispatchRules.h"
 #include "report/capture/EProcessorExceptions.h"
 #include "report/text/EReportSnapshot.h"
 
+struct TFaultingThreadChannel;
+
 // One exception on its way to a report.
 struct TDispatchRequest {
+  // How the reporting thread reaches the waiting faulting thread; null when the sequence
+  // runs on the faulting thread itself.
+  TFaultingThreadChannel* Channel = nullptr;
   std::exception_ptr Object;  // null for a processor fault: mapped on the reporting thread
   bool IsFault = false;
   TProcessorFault Fault;
@@ -33,6 +39,11 @@ struct TDispatchRequest {
 // Fills the throw site or the fault the current thread recorded, when it belongs to object
 // (or, for a fault, when object is null).
 void AttachRecordedRaise(TDispatchRequest& request);
+
+// Runs call on the faulting thread while the reporting thread waits, and hands back what it
+// raised. Runs it in place when there is no reporting thread, and after a stack overflow,
+// whose thread has no stack left to run it.
+void RunOnFaultingThread(const TDispatchRequest& request, const std::function<void()>& call);
 
 // Reports the exception; true when the program's own handling is to run as well.
 bool DispatchException(TDispatchRequest& request);

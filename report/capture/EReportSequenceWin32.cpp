@@ -2,10 +2,13 @@
 
 #include <cxxabi.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
 #include "report/capture/ECollectWin32.h"
+#include "report/capture/EInterceptWin32.h"
+#include "report/capture/EOskedaEvents.h"
 #include "report/capture/EThreadStateWin32.h"
 #include "report/capture/EThreadsListWin32.h"
 #include "report/capture/MemoryReaderWin32.h"
@@ -157,6 +160,59 @@ void ShowPlainMessage(const TOskedaModuleOptions& options, const std::string& me
               MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
+// The events of one report, each run on the faulting thread. The module's own export is asked
+// only when the exception arose in a module other than the one reporting.
+class TSequenceEvents {
+ public:
+  explicit TSequenceEvents(const TDispatchRequest& request) : request_(request) {
+    HMODULE module = ModuleOfAddress(request.Address);
+    if (!module) module = request.Module;
+    record_.Exception = &request.Object;
+    record_.Address = request.Address;
+    record_.ThreadId = request.ThreadId;
+    record_.Module = module;
+    if (module && module != ThisModule()) module_ = module;
+  }
+
+  bool ExceptionNotify() {
+    bool handle = true;
+    Run([&] { DeliverExceptionNotify(record_, Export<TExceptionNotifyProc>(evExceptionNotify), handle); });
+    return handle;
+  }
+  bool ActionNotify(int action) {
+    bool execute = true;
+    Run([&] {
+      DeliverExceptionActionNotify(record_, Export<TExceptionActionNotifyProc>(evExceptionActionNotify),
+                                   action, execute);
+    });
+    return execute;
+  }
+  void ErrorNotify(int action, const std::string& message) {
+    Run([&] {
+      DeliverExceptionErrorNotify(record_, Export<TExceptionErrorNotifyProc>(evExceptionErrorNotify),
+                                  action, message);
+    });
+  }
+  std::string CustomData() {
+    std::string data;
+    Run([&] { DeliverCustomDataRequest(record_, Export<TCustomDataRequestProc>(evCustomDataRequest), data); });
+    return data;
+  }
+
+ private:
+  template <typename Fn>
+  Fn* Export(TOskedaEvent event) const {
+    return module_ ? reinterpret_cast<Fn*>(reinterpret_cast<void*>(
+                         GetProcAddress(module_, OskedaEventExportNames[event])))
+                   : nullptr;
+  }
+  void Run(const std::function<void()>& call) { RunOnFaultingThread(request_, call); }
+
+  const TDispatchRequest& request_;
+  TOskedaExceptionRecord record_;
+  HMODULE module_ = nullptr;
+};
+
 }  // namespace
 
 void SaveReportToLog(const std::string&) {}
@@ -264,6 +320,7 @@ bool RunReportingSequence(TDispatchRequest& request) {
     progress = 702;
     TProcessMemoryReader memory;
     TReportText report = TReportText::Build(snapshot, options, &memory);
+    TSequenceEvents events(request);
     progress = 704;
     bool duplicate = false;
     {
@@ -271,21 +328,28 @@ bool RunReportingSequence(TDispatchRequest& request) {
       duplicate = options.LogFlags().Contains(lfSkipDuplicates) && lastReport &&
                   *lastReport == report.DuplicateFields();
       lastReport = report.DuplicateFields();
-      progress = 8;
-      if (options.BehaviourFlags().Contains(bfRateLimit))
-        errorTimes.Add(LocalNow(), options.CrashCount());
     }
+    if (!events.ExceptionNotify()) return false;
+    progress = 8;
+    if (options.BehaviourFlags().Contains(bfRateLimit)) {
+      std::lock_guard guard(stateLock);
+      errorTimes.Add(LocalNow(), options.CrashCount());
+    }
+    const std::string customData = events.CustomData();
+    if (!customData.empty()) report.AddCustomData(customData, options);
     progress = 9;
     CountOskedaError();
     notHandled = false;
 
     progress = 11;
     const std::string text = report.Text();
-    if (options.DialogFlags().Contains(dfShowDialog)) {
+    progress = 12;
+    if (options.DialogFlags().Contains(dfShowDialog) && events.ActionNotify(atShowDialog)) {
       progress = 13;
       switch (SelectDisplayMode(request.Kind, CurrentProgramKind())) {
         case TDisplayMode::Console:
-          WriteStandardOutput(ConsoleReportText(options.GetText(3), text));
+          if (!WriteStandardOutput(ConsoleReportText(options.GetText(3), text)))
+            events.ErrorNotify(atShowDialog, ActionErrorText("Console", ""));
           break;
         case TDisplayMode::HtmlPage:
           WriteStandardOutput(BuildHtmlPage(text, options.PageTemplate(),
@@ -310,6 +374,7 @@ bool RunReportingSequence(TDispatchRequest& request) {
         closeAction = options.CrashAction();
       }
     }
+    if (terminate) terminate = events.ActionNotify(atTerminate);
   } catch (...) {
     InternalError(progress, std::current_exception(), reportedClass);
   }

@@ -16,6 +16,7 @@
 #include "platform/gui/Application.h"
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/capture/EInterceptWin32.h"
+#include "report/capture/EOskedaEvents.h"
 #include "report/options/EConfigFile.h"
 #include "report/options/EModuleConfig.h"
 #include "report/options/EOptionsStream.h"
@@ -150,6 +151,38 @@ __attribute__((noinline)) void StopAnswering() {
   Sleep(8000);  // CrashLab fault: hang
 }
 
+// The events as the lab hears them: every event notes on standard error which thread ran it;
+// CRASHLAB_EVENTS=veto clears the notify event's switch, =skip-display the display action's.
+class TLabHandler : public TOskedaLogHandler {
+ public:
+  TLabHandler() {
+    char mode[32] = {};
+    GetEnvironmentVariableA("CRASHLAB_EVENTS", mode, sizeof mode);
+    mode_ = mode;
+    RegisterOskedaLogHandler(this);
+  }
+  void ExceptionNotify(const TOskedaExceptionRecord& record, bool& handle) override {
+    Note("notify", record);
+    if (mode_ == "veto") handle = false;
+  }
+  void ExceptionActionNotify(const TOskedaExceptionRecord& record, int action,
+                             bool& execute) override {
+    Note(("action " + std::to_string(action)).c_str(), record);
+    if (mode_ == "skip-display" && action == atShowDialog) execute = false;
+  }
+
+ private:
+  static void Note(const char* event, const TOskedaExceptionRecord& record) {
+    std::fprintf(stderr, "event %s on the %s thread\n", event,
+                 record.ThreadId == GetCurrentThreadId() ? "faulting" : "other");
+  }
+  std::string mode_;
+};
+
+void __cdecl LabCustomData(const TOskedaExceptionRecord*, std::string* data) {
+  *data += "CrashLab custom data";
+}
+
 int RunCase(const std::string& name) {
   TApplication app;
   TCrashForm form;
@@ -245,6 +278,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: CrashLab.exe [--options FILE] CASE\n");
     return 2;
   }
+  TLabHandler handler;
+  OskedaProcessHandlers().CustomDataRequest = &LabCustomData;
   StartWaitingThreads();
   std::fflush(stdout);
   const int code = RunCase(argv[arg]);

@@ -5,6 +5,7 @@
 #include "platform/SysUtils.h"
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/capture/EInterceptWin32.h"
+#include "report/capture/EOskedaEvents.h"
 
 namespace {
 
@@ -24,4 +25,10 @@ extern "C" __declspec(dllexport) bool __cdecl CrashLabDllRun() {
     return ExceptionManager(nullptr, nullptr, 1, nullptr);
   }
   return true;
+}
+
+// The module's own event procedure: asked first, since the exception arose in this module.
+extern "C" __declspec(dllexport) void __cdecl OskedaLog_CustomDataRequestEvent(
+    const TOskedaExceptionRecord*, std::string* data) {
+  *data += "CrashLab DLL data; ";
 }

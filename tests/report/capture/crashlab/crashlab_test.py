@@ -9,6 +9,7 @@ import time
 
 WINE_RUN, CRASHLAB, SOURCE = sys.argv[1:4]
 failures = []
+last_err = ""
 
 
 def check(condition, what):
@@ -29,8 +30,10 @@ def run(case, options=None):
     if options is not None:
         os.unlink(path)
     out = result.stdout.decode("latin-1")
+    global last_err
+    last_err = result.stderr.decode("latin-1")
     print("--- %s: exit code %d, %d bytes out; stderr: %s" %
-          (case, result.returncode, len(out), result.stderr.decode("latin-1")[:300]))
+          (case, result.returncode, len(out), last_err[:300]))
     return result.returncode, out
 
 
@@ -105,6 +108,12 @@ for case, code, type_, message in REPORTING:
     rc, out = run(case)
     check(rc == code, "%s: exit code %d, expected %d" % (case, rc, code))
     check_report(case, out, type_, message, None)
+    # After a stack overflow the faulting thread has no stack left: the reporting thread runs them.
+    where = "other" if case == "stack-overflow" else "faulting"
+    check("event notify on the %s thread" % where in last_err
+          and "event action 0 on the %s thread" % where in last_err,
+          case + ": the events ran on the %s thread" % where)
+    check("CrashLab custom data" in out, case + ": the process-wide custom data in the report")
 
 # The DLL's copy forwards its throw record and ExceptionManager to the program's copy: the
 # throw call lies in the DLL. (The DLL's own frames are named once the collector reads the
@@ -115,6 +124,19 @@ check(field(out, "2.3") == "CrashLabDll.dll" and field(out, "2.4") == "Exception
       and field(out, "2.5") == "CrashLab DLL failure.", "dll-throw: 2.3 to 2.5 of the DLL's throw")
 eip = re.search(r"EIP: ([0-9A-F]{8})", out)
 check(eip is not None and eip.group(1) == field(out, "2.2"), "dll-throw: EIP at the throw call")
+# The module's exported event comes before the process-wide handler.
+check("CrashLab DLL data; CrashLab custom data" in out, "dll-throw: the DLL's own event first")
+
+# A vetoing notify event ends the handling: nothing shown; a skipped display action likewise.
+os.environ["CRASHLAB_EVENTS"] = "veto"
+rc, out = run("av-read")
+check(rc == 1 and "OskedaLog" not in out and "event notify" in last_err
+      and "event action" not in last_err, "veto: no display, no action")
+os.environ["CRASHLAB_EVENTS"] = "skip-display"
+rc, out = run("throw-handler")
+check(rc == 0 and "OskedaLog" not in out and "event action 0" in last_err,
+      "skip-display: the display action skipped")
+del os.environ["CRASHLAB_EVENTS"]
 
 rc, out = run("caught")
 check(rc == 0 and out.strip() == "caught", "caught: prints caught and reports nothing")
