@@ -89,12 +89,10 @@ LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* info) {
   const DWORD code = info->ExceptionRecord->ExceptionCode;
   if (!OskedaLogActive() || code == ThreadNamingException || !IsMappedProcessorCode(code))
     return previousFilter ? previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
+  // Recorded again: a fault the system handled earlier may have left its record behind.
+  VectoredHandler(info);
   TDispatchRequest request;
   AttachRecordedRaise(request);
-  if (!request.IsFault) {
-    VectoredHandler(info);
-    AttachRecordedRaise(request);
-  }
   DispatchException(request);
   EndAfterUnhandled();
 }
