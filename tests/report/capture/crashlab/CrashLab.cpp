@@ -18,6 +18,8 @@
 #include "report/capture/EInterceptWin32.h"
 #include "report/capture/EOskedaEvents.h"
 #include "report/options/EConfigFile.h"
+#include "report/options/ECoreOptions.h"
+#include "report/options/ECurrentOptions.h"
 #include "report/options/EModuleConfig.h"
 #include "report/options/EOptionsStream.h"
 #include "report/options/EStreams.h"
@@ -293,6 +295,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: CrashLab.exe [--options FILE] CASE\n");
     return 2;
   }
+  // CRASHLAB_ENABLED=0 switches the reporting off (Enabled is no option of the files).
+  char enabled[4] = {};
+  if (GetEnvironmentVariableA("CRASHLAB_ENABLED", enabled, sizeof enabled) && enabled[0] == '0')
+    if (TOskedaModuleOptions* options = FindCurrentOskedaLogOptions()) options->SetEnabled(false);
   TLabHandler handler;
   OskedaProcessHandlers().CustomDataRequest = &LabCustomData;
   StartWaitingThreads();

@@ -169,6 +169,14 @@ rc, out = run("throw-handler", BASE + "BehaviourFlags = bfRateLimit\nCrashCount 
               "CrashWindowMinutes = 5\nCrashAction = cbaTerminate\n")
 check(rc == 1 and "OskedaLog 5.1.12" in out, "rate limit: reported, then terminated with 1")
 
+# Enabled off: nothing is reported; the fault still ends the program.
+os.environ["CRASHLAB_ENABLED"] = "0"
+rc, out = run("av-read")
+check(rc == 1 and "OskedaLog" not in out and "event" not in last_err, "Enabled off: no report")
+rc, out = run("caught")
+check(rc == 0 and out.strip() == "caught", "Enabled off: a caught exception stays the program's")
+del os.environ["CRASHLAB_ENABLED"]
+
 # Restart: the program starts itself again with its own command line, then ends with 1.
 mark = os.path.join(os.path.dirname(CRASHLAB), "crashlab-restart.mark")
 if os.path.exists(mark):
