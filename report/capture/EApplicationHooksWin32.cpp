@@ -1,11 +1,12 @@
 // The hooks on TApplication::HandleException and ShowException, found through the symbol
 // directory of the program's configuration (identifiers 0 and 1), so that the program itself
 // knows nothing of the reporting subsystem.
+#include "report/capture/EApplicationHooksWin32.h"
+
 #include <windows.h>
 
 #include <exception>
 
-#include "report/capture/EApplicationHooksWin32.h"
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/hook/EHookWin32.h"
 #include "report/options/EModuleConfig.h"
@@ -53,8 +54,8 @@ Fn HookSymbol(TModuleConfigRecord& record, std::uint8_t id, Fn hook) {
 }  // namespace
 
 int InstallApplicationHooks() {
-  TModuleConfigRecord* record = OskedaModuleConfigs().FindByBase(
-      reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  TModuleConfigRecord* record =
+      OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   if (!record) return 0;
   if (!handleTrampoline) handleTrampoline = HookSymbol(*record, 0, &HandleExceptionHook);
   if (!showTrampoline) showTrampoline = HookSymbol(*record, 1, &ShowExceptionHook);

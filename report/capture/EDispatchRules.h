@@ -58,8 +58,8 @@ std::string ActionErrorText(std::string_view step, std::string_view internalMess
 
 // The bug report file an internal error leaves beside the module.
 struct TInternalBugReport {
-  std::string Date, OperatingSystem, Environment, Section, LastException, Message,
-      ExceptionClass, CallStack;
+  std::string Date, OperatingSystem, Environment, Section, LastException, Message, ExceptionClass,
+      CallStack;
   std::uint32_t Address = 0;
   std::string CodeBytes;  // the bytes at Address, as read
 };

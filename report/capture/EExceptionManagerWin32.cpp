@@ -160,9 +160,10 @@ void AttachRecordedRaise(TDispatchRequest& request) {
     request.Registers = state.ThrowRegisters;
     request.HasRegisters = true;
     if (state.ThrowStack && state.ThrowStackSize) {
-      request.StackCopy.assign(state.ThrowStack.get(), state.ThrowStack.get() + state.ThrowStackSize);
-      const auto start = static_cast<std::uint32_t>(
-          reinterpret_cast<std::uintptr_t>(request.StackCopy.data()));
+      request.StackCopy.assign(state.ThrowStack.get(),
+                               state.ThrowStack.get() + state.ThrowStackSize);
+      const auto start =
+          static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(request.StackCopy.data()));
       request.StackStart = start;
       request.StackTop = start + state.ThrowStackSize;
     }

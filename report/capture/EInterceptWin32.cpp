@@ -2,6 +2,8 @@
 // wraps __cxa_throw), every processor exception (a vectored handler records it, the
 // unhandled-exception filter reports it), std::terminate, and thread creation (an inline hook
 // on kernel32's CreateThread, which the C runtime's _beginthreadex and so std::thread use).
+#include "report/capture/EInterceptWin32.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -10,7 +12,6 @@
 
 #include "report/capture/EApplicationHooksWin32.h"
 #include "report/capture/EExceptionManagerWin32.h"
-#include "report/capture/EInterceptWin32.h"
 #include "report/capture/EReportSequenceWin32.h"
 #include "report/capture/EThreadStateWin32.h"
 #include "report/capture/EThreadsListWin32.h"
@@ -46,7 +47,8 @@ __attribute__((noinline)) void RecordThrow(void* object, std::uint32_t returnAdd
   state.ThrowStackSize = 0;
   if (stackPointer < low || stackPointer >= high) return;
   const std::uint32_t size = std::min(high - stackPointer, ThrowStackCopyBytes);
-  if (!state.ThrowStack) state.ThrowStack.reset(new (std::nothrow) std::uint8_t[ThrowStackCopyBytes]);
+  if (!state.ThrowStack)
+    state.ThrowStack.reset(new (std::nothrow) std::uint8_t[ThrowStackCopyBytes]);
   if (!state.ThrowStack) return;
   std::memcpy(state.ThrowStack.get(), reinterpret_cast<const void*>(stackPointer), size);
   state.ThrowStackSize = size;
@@ -61,24 +63,27 @@ LONG CALLBACK VectoredHandler(EXCEPTION_POINTERS* info) {
   TProcessorFault& fault = state.Fault;
   fault = TProcessorFault{};
   fault.Code = record->ExceptionCode;
-  fault.Address = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(record->ExceptionAddress));
+  fault.Address =
+      static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(record->ExceptionAddress));
   if (record->ExceptionCode == StatusAccessViolation && record->NumberParameters >= 2) {
     fault.HasAccess = true;
     fault.AccessKind = static_cast<std::uint32_t>(record->ExceptionInformation[0]);
     fault.AccessedAddress = static_cast<std::uint32_t>(record->ExceptionInformation[1]);
   }
   const CONTEXT* c = info->ContextRecord;
-  state.FaultRegisters = TRegisterSnapshot{static_cast<std::uint32_t>(c->Eax), static_cast<std::uint32_t>(c->Ebx),
-                                           static_cast<std::uint32_t>(c->Ecx), static_cast<std::uint32_t>(c->Edx),
-                                           static_cast<std::uint32_t>(c->Esi), static_cast<std::uint32_t>(c->Edi),
-                                           static_cast<std::uint32_t>(c->Esp), static_cast<std::uint32_t>(c->Eip)};
+  state.FaultRegisters =
+      TRegisterSnapshot{static_cast<std::uint32_t>(c->Eax), static_cast<std::uint32_t>(c->Ebx),
+                        static_cast<std::uint32_t>(c->Ecx), static_cast<std::uint32_t>(c->Edx),
+                        static_cast<std::uint32_t>(c->Esi), static_cast<std::uint32_t>(c->Edi),
+                        static_cast<std::uint32_t>(c->Esp), static_cast<std::uint32_t>(c->Eip)};
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
 // The unhandled procedure: report, then end the thread with exit code 1, or the program when
 // it is the main thread.
 [[noreturn]] void EndAfterUnhandled() {
-  if (GetCurrentThreadId() == OskedaThreadsList().MainThreadId()) TerminateProcess(GetCurrentProcess(), 1);
+  if (GetCurrentThreadId() == OskedaThreadsList().MainThreadId())
+    TerminateProcess(GetCurrentProcess(), 1);
   OskedaThreadsList().RemoveCurrentThread();
   ExitThread(1);
 }
@@ -165,8 +170,8 @@ HANDLE WINAPI CreateThreadHook(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
 }
 
 void HookThreadCreation() {
-  void* createThread = reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateThread"));
+  void* createThread =
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateThread"));
   try {
     createThreadTrampoline = reinterpret_cast<TCreateThread>(
         HookProcedure(createThread, reinterpret_cast<void*>(&CreateThreadHook), "CreateThread"));
@@ -182,9 +187,9 @@ void* vectoredHandler = nullptr;
 HMODULE ThisModule() {
   static const HMODULE module = [] {
     HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &m);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&ThisModule), &m);
     return m;
   }();
   return module;
@@ -209,8 +214,9 @@ extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallGeneralRaise(
               registers ? registers[3] : 0);
 }
 
-extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallExceptObject(
-    EXCEPTION_RECORD* record, CONTEXT* context, bool notify) {
+extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallExceptObject(EXCEPTION_RECORD* record,
+                                                                         CONTEXT* context,
+                                                                         bool notify) {
   if (!ThisModuleIsProgram()) {
     if (auto* map = ProgramExport<TCallExceptObject>("OskedaLog_CallExceptObject"))
       map(record, context, notify);
@@ -230,7 +236,8 @@ HANDLE CreateUnlistedThread(LPTHREAD_START_ROUTINE procedure, void* parameter, S
   return create(nullptr, stack, procedure, parameter, 0, nullptr);
 }
 
-extern "C" __attribute__((optimize("no-omit-frame-pointer"))) void __wrap___cxa_throw(void* object, std::type_info* type, void (*destroy)(void*)) {
+extern "C" __attribute__((optimize("no-omit-frame-pointer"))) void __wrap___cxa_throw(
+    void* object, std::type_info* type, void (*destroy)(void*)) {
   if (OskedaLogActive()) {
     std::uint32_t ebx, esi, edi, ebp;
     asm volatile("movl %%ebx, %0\n\tmovl %%esi, %1\n\tmovl %%edi, %2\n\tmovl %%ebp, %3"
@@ -238,8 +245,9 @@ extern "C" __attribute__((optimize("no-omit-frame-pointer"))) void __wrap___cxa_
     const auto returnAddress =
         static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(__builtin_return_address(0)));
     // The caller's stack pointer once the call has returned: just above the return address.
-    const auto stackPointer = static_cast<std::uint32_t>(
-        reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0))) + 8;
+    const auto stackPointer =
+        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0))) +
+        8;
     if (ThisModuleIsProgram()) {
       RecordThrow(object, returnAddress, stackPointer, ebx, esi, edi, ebp);
     } else if (auto* raise = ProgramExport<TCallGeneralRaise>("OskedaLog_CallGeneralRaise")) {

@@ -33,16 +33,17 @@ Fn* ProgramExport(const char* name) {
 using TCallGeneralRaise = void __cdecl(void* thrownObject, std::uint32_t returnAddress,
                                        std::uint32_t stackPointer, const std::uint32_t* registers);
 using TCallExceptObject = void __cdecl(EXCEPTION_RECORD* record, CONTEXT* context, bool notify);
-using TExceptionManager = bool __cdecl(const std::exception_ptr* exception, void* address,
-                                       int kind, HMODULE module);
+using TExceptionManager = bool __cdecl(const std::exception_ptr* exception, void* address, int kind,
+                                       HMODULE module);
 
 // Records a throw site (registers: ebx, esi, edi, ebp) as the current thread's last raise.
 extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallGeneralRaise(
     void* thrownObject, std::uint32_t returnAddress, std::uint32_t stackPointer,
     const std::uint32_t* registers);
 // Records a processor exception as the current thread's last raise and, with notify, reports it.
-extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallExceptObject(
-    EXCEPTION_RECORD* record, CONTEXT* context, bool notify);
+extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallExceptObject(EXCEPTION_RECORD* record,
+                                                                         CONTEXT* context,
+                                                                         bool notify);
 extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallCreateThread(
     const TOskedaThreadEntry* entry);
 extern "C" __declspec(dllexport) void __cdecl OskedaLog_CallResumeThread(

@@ -54,13 +54,13 @@ TOskedaProcessHandlers& OskedaProcessHandlers() {
 void DeliverExceptionNotify(const TOskedaExceptionRecord& record, TExceptionNotifyProc* exported,
                             bool& handle) {
   if (exported) exported(&record, &handle);
-  for (TOskedaLogHandler* h : EnabledHandlers(evExceptionNotify)) h->ExceptionNotify(record, handle);
+  for (TOskedaLogHandler* h : EnabledHandlers(evExceptionNotify))
+    h->ExceptionNotify(record, handle);
   if (auto* p = OskedaProcessHandlers().ExceptionNotify) p(&record, &handle);
 }
 
 void DeliverExceptionActionNotify(const TOskedaExceptionRecord& record,
-                                  TExceptionActionNotifyProc* exported, int action,
-                                  bool& execute) {
+                                  TExceptionActionNotifyProc* exported, int action, bool& execute) {
   if (exported) exported(&record, action, &execute);
   for (TOskedaLogHandler* h : EnabledHandlers(evExceptionActionNotify))
     h->ExceptionActionNotify(record, action, execute);

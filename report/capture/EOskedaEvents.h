@@ -30,15 +30,13 @@ enum TOskedaAction : int { atShowDialog = 0, atSaveLog = 1, atSendReport = 2, at
 // The procedures, as modules export them under their event names and as the process-wide
 // handlers are set: the C calling convention (cdecl, the default of this target), the record
 // first, the variable parameter last.
-using TExceptionNotifyProc = void (const TOskedaExceptionRecord* record,
-                                                          bool* handle);
-using TExceptionActionNotifyProc = void (
-    const TOskedaExceptionRecord* record, int action, bool* execute);
-using TExceptionErrorNotifyProc = void (
-    const TOskedaExceptionRecord* record, int action, const char* message);
+using TExceptionNotifyProc = void(const TOskedaExceptionRecord* record, bool* handle);
+using TExceptionActionNotifyProc = void(const TOskedaExceptionRecord* record, int action,
+                                        bool* execute);
+using TExceptionErrorNotifyProc = void(const TOskedaExceptionRecord* record, int action,
+                                       const char* message);
 // data holds the text asked for; a handler appends to it or replaces it.
-using TCustomDataRequestProc = void (const TOskedaExceptionRecord* record,
-                                                            std::string* data);
+using TCustomDataRequestProc = void(const TOskedaExceptionRecord* record, std::string* data);
 
 extern const char* const OskedaEventExportNames[OskedaEventCount];
 
@@ -77,8 +75,7 @@ TOskedaProcessHandlers& OskedaProcessHandlers();
 void DeliverExceptionNotify(const TOskedaExceptionRecord& record, TExceptionNotifyProc* exported,
                             bool& handle);
 void DeliverExceptionActionNotify(const TOskedaExceptionRecord& record,
-                                  TExceptionActionNotifyProc* exported, int action,
-                                  bool& execute);
+                                  TExceptionActionNotifyProc* exported, int action, bool& execute);
 void DeliverExceptionErrorNotify(const TOskedaExceptionRecord& record,
                                  TExceptionErrorNotifyProc* exported, int action,
                                  const std::string& message);

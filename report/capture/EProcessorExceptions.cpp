@@ -39,6 +39,7 @@ std::exception_ptr MakeProcessorException(const TProcessorFault& fault,
     case 0xC000013A:
       return std::make_exception_ptr(EControlC("Control-C hit"));
     default:
-      return std::make_exception_ptr(EExternalException(Format("External exception %X", fault.Code)));
+      return std::make_exception_ptr(
+          EExternalException(Format("External exception %X", fault.Code)));
   }
 }

@@ -52,7 +52,8 @@ TModuleConfigRecord* ChooseModuleRecord(const TDispatchRequest& request) {
   const auto base = [](HMODULE m) { return reinterpret_cast<std::uintptr_t>(m); };
   TModuleConfigRecord* program = list.FindByBase(base(GetModuleHandleA(nullptr)));
   TModuleConfigRecord* found = list.FindByAddress(request.Address);
-  if (!found || !found->Options) found = request.Module ? list.FindByBase(base(request.Module)) : nullptr;
+  if (!found || !found->Options)
+    found = request.Module ? list.FindByBase(base(request.Module)) : nullptr;
   if (!found || !found->Options) found = program;
   if (found && found->Options &&
       found->Options->BehaviourFlags().Contains(bfUseMainModuleOptions) && program &&
@@ -139,8 +140,10 @@ void InternalError(int progress, const std::exception_ptr& internal, const std::
     WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(h);
   }
-  if (MessageBoxA(nullptr, ("An internal error of the reporter was written to\r\n" + file +
-                            "\r\n\r\nSend it to its maker?").c_str(),
+  if (MessageBoxA(nullptr,
+                  ("An internal error of the reporter was written to\r\n" + file +
+                   "\r\n\r\nSend it to its maker?")
+                      .c_str(),
                   "Probably internal bug", MB_YESNO | MB_ICONERROR | MB_TASKMODAL) == IDYES)
     MessageBoxA(nullptr, ("Please send the file " + file + " by hand.").c_str(), "Information",
                 MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
@@ -176,26 +179,30 @@ class TSequenceEvents {
 
   bool ExceptionNotify() {
     bool handle = true;
-    Run([&] { DeliverExceptionNotify(record_, Export<TExceptionNotifyProc>(evExceptionNotify), handle); });
+    Run([&] {
+      DeliverExceptionNotify(record_, Export<TExceptionNotifyProc>(evExceptionNotify), handle);
+    });
     return handle;
   }
   bool ActionNotify(int action) {
     bool execute = true;
     Run([&] {
-      DeliverExceptionActionNotify(record_, Export<TExceptionActionNotifyProc>(evExceptionActionNotify),
-                                   action, execute);
+      DeliverExceptionActionNotify(
+          record_, Export<TExceptionActionNotifyProc>(evExceptionActionNotify), action, execute);
     });
     return execute;
   }
   void ErrorNotify(int action, const std::string& message) {
     Run([&] {
-      DeliverExceptionErrorNotify(record_, Export<TExceptionErrorNotifyProc>(evExceptionErrorNotify),
-                                  action, message);
+      DeliverExceptionErrorNotify(
+          record_, Export<TExceptionErrorNotifyProc>(evExceptionErrorNotify), action, message);
     });
   }
   std::string CustomData() {
     std::string data;
-    Run([&] { DeliverCustomDataRequest(record_, Export<TCustomDataRequestProc>(evCustomDataRequest), data); });
+    Run([&] {
+      DeliverCustomDataRequest(record_, Export<TCustomDataRequestProc>(evCustomDataRequest), data);
+    });
     return data;
   }
 

@@ -90,9 +90,8 @@ TEST(ProcessorExceptions, FaultsBecomeTheRuntimesClassesWithItsMessages) {
   EXPECT_EQ(Mapped({StatusStackOverflow}, "a").first, "EStackOverflow");
   EXPECT_EQ(Mapped({StatusIntegerDivideByZero}, "a"),
             std::make_pair(std::string("EDivByZero"), std::string("Division by zero")));
-  EXPECT_EQ(Mapped({0xC000001D}, "a"),
-            std::make_pair(std::string("EExternalException"),
-                           std::string("External exception C000001D")));
+  EXPECT_EQ(Mapped({0xC000001D}, "a"), std::make_pair(std::string("EExternalException"),
+                                                      std::string("External exception C000001D")));
   try {
     std::rethrow_exception(MakeProcessorException({StatusIntegerDivideByZero}, "a"));
   } catch (const Exception& e) {

@@ -33,9 +33,7 @@ void ProcessNotify(const TOskedaExceptionRecord*, bool* handle) {
   trace += std::string("process") + (*handle ? "+ " : "- ");
 }
 
-void ProcessData(const TOskedaExceptionRecord*, std::string* data) {
-  *data += "process;";
-}
+void ProcessData(const TOskedaExceptionRecord*, std::string* data) { *data += "process;"; }
 
 }  // namespace
 

@@ -26,7 +26,8 @@ std::string ModulePath(HMODULE module) {
 std::uint32_t ImageSize(HMODULE module) {
   const auto* base = reinterpret_cast<const std::uint8_t*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  return reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew)->OptionalHeader.SizeOfImage;
+  return reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew)
+      ->OptionalHeader.SizeOfImage;
 }
 
 std::string VersionOf(const std::string& path) {
@@ -65,7 +66,8 @@ TReportSnapshot CollectReportSnapshotWin32(const TCaptureRequest& request) {
   TModuleSymbolResolver resolver;
   const HMODULE exe = GetModuleHandleA(nullptr);
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  TModuleConfigRecord* record = OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(exe));
+  TModuleConfigRecord* record =
+      OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(exe));
   for (HMODULE module : {exe, kernel}) {
     TModuleSymbols symbols;
     symbols.Base = Addr(module);
@@ -77,11 +79,14 @@ TReportSnapshot CollectReportSnapshotWin32(const TCaptureRequest& request) {
   }
 
   TProcessMemoryReader memory;
-  const std::uint32_t mask = request.Options ? StackKindMask(request.Options->StackFlags()) : AllKindsMask;
+  const std::uint32_t mask =
+      request.Options ? StackKindMask(request.Options->StackFlags()) : AllKindsMask;
   std::vector<TCaptureThread> ordered;
   for (const TCaptureThread& t : request.Threads)
-    if (t.Id == request.ExceptionThreadId) ordered.insert(ordered.begin(), t);
-    else ordered.push_back(t);
+    if (t.Id == request.ExceptionThreadId)
+      ordered.insert(ordered.begin(), t);
+    else
+      ordered.push_back(t);
   for (const TCaptureThread& t : ordered) {
     s.Threads.push_back({t.Id, ThreadPriorityUnknown, t.ClassName, t.IsMain});
     TStackWalkParams params;

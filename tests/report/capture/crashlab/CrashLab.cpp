@@ -60,7 +60,8 @@ __attribute__((noinline)) int ReadNull() {
 }
 
 __attribute__((noinline)) void WriteLow() {
-  *reinterpret_cast<volatile int*>(reinterpret_cast<std::uintptr_t>(nullPointer) + 0x10) = 1;  // CrashLab fault: av-write
+  volatile int* const low = nullPointer + 4;  // 0x10
+  *low = 1;                                   // CrashLab fault: av-write
 }
 
 __attribute__((noinline)) int DivideByZero(int value) {
@@ -95,7 +96,8 @@ DWORD WINAPI WaitingThread(void*) {
 void StartWaitingThreads() {
   waitForever = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   for (int i = 0; i < 2; ++i) std::thread([] { WaitingThread(nullptr); }).detach();
-  for (int i = 0; i < 2; ++i) CloseHandle(CreateThread(nullptr, 0, &WaitingThread, nullptr, 0, nullptr));
+  for (int i = 0; i < 2; ++i)
+    CloseHandle(CreateThread(nullptr, 0, &WaitingThread, nullptr, 0, nullptr));
   for (int i = 0; i < 500 && threadsWaiting < 4; ++i) Sleep(10);
 }
 
@@ -104,8 +106,8 @@ bool LoadOptionsFile(const char* path) {
   if (!file) return false;
   std::stringstream text;
   text << file.rdbuf();
-  TModuleConfigRecord* record = OskedaModuleConfigs().FindByBase(
-      reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  TModuleConfigRecord* record =
+      OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   if (!record || !record->Options) return false;
   try {
     TMemoryStream stream;
