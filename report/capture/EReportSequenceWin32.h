@@ -1,0 +1,18 @@
+// The reporting sequence, run on the reporting thread while the faulting thread waits.
+#pragma once
+
+#include "report/capture/EExceptionManagerWin32.h"
+
+// Returns true when the exception was not reported and the program's own handling is to run.
+bool RunReportingSequence(TDispatchRequest& request);
+
+// Where the later steps of the sequence plug in; each does nothing until its own part exists.
+void SaveReportToLog(const std::string& report);
+void DeliverReport(const std::string& report);
+void TakeReportScreenshot();
+
+// Ends the process with exit code 1, after starting it again when restart is set: its own
+// command line, in the start-up folder, with a new process group and normal priority.
+[[noreturn]] void TerminateOrRestart(bool restart);
+// The folder the program was started in, kept at start-up for a restart.
+void SetStartupFolder(const std::string& folder);

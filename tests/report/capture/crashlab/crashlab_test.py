@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""Runs the crash lab's cases under Wine and reads each report the way its developer would."""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+WINE_RUN, CRASHLAB, SOURCE = sys.argv[1:4]
+failures = []
+last_err = ""
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def run(case, options=None):
+    args = ["bash", WINE_RUN, CRASHLAB]
+    if options is not None:
+        fd, path = tempfile.mkstemp(suffix=".ini", dir=os.path.dirname(CRASHLAB))
+        with os.fdopen(fd, "w") as f:
+            f.write(options)
+        args += ["--options", "Z:" + path.replace("/", "\\")]
+    args.append(case)
+    result = subprocess.run(args, capture_output=True, timeout=120)
+    if options is not None:
+        os.unlink(path)
+    out = result.stdout.decode("latin-1")
+    global last_err
+    last_err = result.stderr.decode("latin-1")
+    print("--- %s: exit code %d, %d bytes out; stderr: %s" %
+          (case, result.returncode, len(out), last_err[:300]))
+    return result.returncode, out
+
+
+def marked_line(case):
+    with open(SOURCE, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            if line.rstrip().endswith("// CrashLab fault: " + case):
+                return number
+    raise SystemExit("no marker for " + case)
+
+
+def field(report, number):
+    match = re.search(r"^  %s [^:]*: (.*)$" % re.escape(number), report, re.M)
+    return match.group(1).rstrip("\r") if match else None
+
+
+def stack_threads(report):
+    """The call-stack block as (thread line, [rows as column lists]) in order."""
+    block = report.split("Call Stack Information:", 1)[1].split("Modules Information:", 1)[0]
+    threads = []
+    for line in block.splitlines():
+        cells = [c.strip() for c in line.strip().strip("|").split("|")]
+        if re.match(r"\|(Exception|Calling|Running) Thread", line.strip()):
+            threads.append((cells[0], []))
+        elif threads and len(cells) == 6 and re.fullmatch(r"[0-9A-F]{8}", cells[0]):
+            threads[-1][1].append(cells)
+    return threads
+
+
+def check_report(case, out, type_, message, raise_kind):
+    check("OskedaLog 5.1.12" in out, case + ": a report was printed")
+    check(out.startswith("CrashLab has met an error.\r\n\r\n"), case + ": text 3 and an empty line first")
+    address = field(out, "2.2")
+    check(field(out, "2.3") == "CrashLab.exe", case + ": 2.3 is the program")
+    check(field(out, "2.4") == type_, "%s: 2.4 is %s, not %s" % (case, type_, field(out, "2.4")))
+    check(field(out, "2.5") is not None and re.fullmatch(message, field(out, "2.5")) is not None,
+          "%s: 2.5 %r" % (case, field(out, "2.5")))
+    threads = stack_threads(out)
+    check(threads and threads[0][0].startswith("Exception Thread"), case + ": the exception thread first")
+    check(len(threads) >= 5, "%s: %d threads listed" % (case, len(threads)))
+    if not threads:
+        return
+    rows = threads[0][1]
+    own = [r for r in rows if r[2].endswith("crashlab/CrashLab.cpp")]
+    check(bool(own), case + ": a frame of the crash lab's own code")
+    if own:
+        line = own[0][5].split("[")[0]
+        check(line == str(marked_line(case)),
+              "%s: first own frame at line %s, the marked line is %d" % (case, line, marked_line(case)))
+        check(own[0][0] == address, case + ": the first own frame is the raise address")
+    eip = re.search(r"EIP: ([0-9A-F]{8})", out)
+    check(eip is not None and eip.group(1) == address, case + ": EIP at the fault")
+    modules = out.split("Modules Information:", 1)[1]
+    check(re.search(r"\|CrashLab\.exe\s*\|", modules) is not None, case + ": the program in the modules")
+    check(re.search(r"\|kernel32\.dll\s*\|[^|]*\|\d+\.\d+\.\d+\.\d+", modules) is not None,
+          case + ": kernel32 with its version in the modules")
+
+
+AV = r"Access violation at address [0-9A-F]{8} in module 'CrashLab\.exe'\. %s of address %s\."
+REPORTING = [
+    ("throw-handler", 0, "Exception", r"CrashLab handler failure\."),
+    ("throw-std", 0, "std::runtime_error", r"CrashLab standard failure\."),
+    ("throw-int", 0, "Unknown exception type.", r"Unknown error message\."),
+    ("av-read", 1, "EAccessViolation", AV % ("Read", "00000000")),
+    ("av-write", 1, "EAccessViolation", AV % ("Write", "00000010")),
+    ("div-zero", 1, "EDivByZero", r"Division by zero\."),
+    ("thread-throw", 1, "Exception", r"CrashLab thread failure\."),
+    ("winthread-av", 1, "EAccessViolation", AV % ("Read", "00000000")),
+    ("stack-overflow", 1, "EStackOverflow", r"Stack overflow\."),
+]
+for case, code, type_, message in REPORTING:
+    rc, out = run(case)
+    check(rc == code, "%s: exit code %d, expected %d" % (case, rc, code))
+    check_report(case, out, type_, message, None)
+    # After a stack overflow the faulting thread has no stack left: the reporting thread runs them.
+    where = "other" if case == "stack-overflow" else "faulting"
+    check("event notify on the %s thread" % where in last_err
+          and "event action 0 on the %s thread" % where in last_err,
+          case + ": the events ran on the %s thread" % where)
+    check("CrashLab custom data" in out, case + ": the process-wide custom data in the report")
+
+# The DLL's copy forwards its throw record and ExceptionManager to the program's copy: the
+# throw call lies in the DLL. (The DLL's own frames are named once the collector reads the
+# debug tables of every registered module.)
+rc, out = run("dll-throw")
+check(rc == 0 and out.count("OskedaLog 5.1.12") == 1, "dll-throw: one report, program survives")
+check(field(out, "2.3") == "CrashLabDll.dll" and field(out, "2.4") == "Exception"
+      and field(out, "2.5") == "CrashLab DLL failure.", "dll-throw: 2.3 to 2.5 of the DLL's throw")
+eip = re.search(r"EIP: ([0-9A-F]{8})", out)
+check(eip is not None and eip.group(1) == field(out, "2.2"), "dll-throw: EIP at the throw call")
+# The module's exported event comes before the process-wide handler.
+check("CrashLab DLL data; CrashLab custom data" in out, "dll-throw: the DLL's own event first")
+
+# A vetoing notify event ends the handling: nothing shown; a skipped display action likewise.
+os.environ["CRASHLAB_EVENTS"] = "veto"
+rc, out = run("av-read")
+check(rc == 1 and "OskedaLog" not in out and "event notify" in last_err
+      and "event action" not in last_err, "veto: no display, no action")
+os.environ["CRASHLAB_EVENTS"] = "skip-display"
+rc, out = run("throw-handler")
+check(rc == 0 and "OskedaLog" not in out and "event action 0" in last_err,
+      "skip-display: the display action skipped")
+del os.environ["CRASHLAB_EVENTS"]
+
+rc, out = run("caught")
+check(rc == 0 and out.strip() == "caught", "caught: prints caught and reports nothing")
+rc, out = run("abort")
+check(rc == 0 and "OskedaLog" not in out, "abort: an EAbort is never reported")
+# A second exception, raised while the first is reported (by a paint handled on the waiting
+# main thread), is not reported.
+rc, out = run("nested")
+check(rc == 0 and out.count("OskedaLog 5.1.12") == 1 and "second exception raised" in out
+      and "CrashLab second failure" not in out and "nested done" in out,
+      "nested: one report, of the first exception")
+rc, out = run("terminate")
+check(rc == 1, "terminate: exit code 1")
+
+BASE = "[Options]\nDialogFlags = dfShowDialog\nLogFlags = lfModulesSection, lfCpuSection\n"
+# The filter on: a filtered class shows its message instead of a report.
+rc, out = run("av-read", BASE + "FilterEnabled = true\n[Filter]\nEExternal = \"Filtered away.\"\n")
+check(rc == 1 and out.strip() == "Filtered away." and "OskedaLog" not in out,
+      "filter on: the filter's message in place of the report")
+# The filter off: the same options report it.
+rc, out = run("av-read", BASE + "FilterEnabled = false\n[Filter]\nEExternal = \"Filtered away.\"\n")
+check(rc == 1 and "OskedaLog 5.1.12" in out, "filter off: reported")
+# Without dfShowDialog nothing is displayed, and a handled exception still leaves the program
+# running.
+rc, out = run("throw-handler", "[Options]\nDialogFlags =\n")
+check(rc == 0 and "OskedaLog" not in out, "no display without dfShowDialog")
+# The rate limit: one error within the window ends the program (exit code 1), even after an
+# exception the program would have survived.
+rc, out = run("throw-handler", BASE + "BehaviourFlags = bfRateLimit\nCrashCount = 1\n"
+              "CrashWindowMinutes = 5\nCrashAction = cbaTerminate\n")
+check(rc == 1 and "OskedaLog 5.1.12" in out, "rate limit: reported, then terminated with 1")
+
+# Enabled off: nothing is reported; the fault still ends the program.
+os.environ["CRASHLAB_ENABLED"] = "0"
+rc, out = run("av-read")
+check(rc == 1 and "OskedaLog" not in out and "event" not in last_err, "Enabled off: no report")
+rc, out = run("caught")
+check(rc == 0 and out.strip() == "caught", "Enabled off: a caught exception stays the program's")
+del os.environ["CRASHLAB_ENABLED"]
+
+# Restart: the program starts itself again with its own command line, then ends with 1.
+mark = os.path.join(os.path.dirname(CRASHLAB), "crashlab-restart.mark")
+if os.path.exists(mark):
+    os.unlink(mark)
+os.environ["CRASHLAB_RESTART_MARK"] = "Z:" + mark.replace("/", "\\")
+rc, out = run("throw-handler", BASE + "BehaviourFlags = bfRateLimit\nCrashCount = 1\n"
+              "CrashWindowMinutes = 5\nCrashAction = cbaRestart\n")
+for _ in range(100):
+    if os.path.exists(mark):
+        break
+    time.sleep(0.1)
+check(rc == 1 and os.path.exists(mark), "restart: a second instance started, the first ended with 1")
+if os.path.exists(mark):
+    os.unlink(mark)
+del os.environ["CRASHLAB_RESTART_MARK"]
+
+print("%d failure(s)" % len(failures))
+sys.exit(1 if failures else 0)
