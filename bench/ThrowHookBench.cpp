@@ -1,6 +1,6 @@
 // Under Wine: a C++ throw caught one frame up, without and with the throw record of the
 // reporting subsystem, and the cost the record adds to each handled throw.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdio>
 #include <vector>

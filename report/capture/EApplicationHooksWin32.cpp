@@ -3,7 +3,7 @@
 // knows nothing of the reporting subsystem.
 #include "report/capture/EApplicationHooksWin32.h"
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #include "report/capture/ECollectSystemWin32.h"
 
-#include <iphlpapi.h>
 #include "platform/win/WinApi.h"
+#include <iphlpapi.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -254,7 +254,7 @@ TDateTime LocalNowWin32() {
 
 int LocalOffsetMinutesWin32() {
   TIME_ZONE_INFORMATION zone;
-  const DWORD which = GetTimeZoneInformation(&zone);
+  const DWORD which = GetTimeZoneInformation(AsWin32(&zone));
   long bias = zone.Bias;
   if (which == TIME_ZONE_ID_DAYLIGHT) bias += zone.DaylightBias;
   if (which == TIME_ZONE_ID_STANDARD) bias += zone.StandardBias;

@@ -3,7 +3,7 @@
 // entry the application hooks and other modules use.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdint>
 #include <exception>

@@ -4,7 +4,7 @@
 // on kernel32's CreateThread, which the C runtime's _beginthreadex and so std::thread use).
 #include "report/capture/EInterceptWin32.h"
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstring>
 #include <exception>

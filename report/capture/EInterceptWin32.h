@@ -1,7 +1,7 @@
 // Start-up and shutdown of the interception, and the thread exports the thread hooks call.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdint>
 #include <exception>

@@ -95,7 +95,7 @@ class TSuspendedThreads {
 
 TDateTime LocalNow() {
   SYSTEMTIME now;
-  GetLocalTime(&now);
+  GetLocalTime(AsWin32(&now));
   return SystemTimeToDateTime(now);
 }
 

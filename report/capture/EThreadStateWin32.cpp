@@ -1,6 +1,6 @@
 #include "report/capture/EThreadStateWin32.h"
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // thread, each with a handle that allows suspending it and reading its context.
 #pragma once
 
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <cstdint>
 #include <mutex>

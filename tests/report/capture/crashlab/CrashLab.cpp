@@ -2,7 +2,7 @@
 // exception on request, so that tests can read the report it prints. Each faulting line
 // carries a "CrashLab fault:" comment naming its case; the tests find the line by it.
 //   CrashLab.exe [--options FILE] CASE
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // A DLL built with the reporting subsystem: the exception of its handler is reported by the
 // program's copy, through the exports the subsystem forwards to.
-#include <windows.h>
+#include "platform/win/WinApi.h"
 
 #include "platform/SysUtils.h"
 #include "report/capture/EExceptionManagerWin32.h"
