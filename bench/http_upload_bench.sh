@@ -3,17 +3,11 @@
 # under Wine) and curl -F, in the same run, in a network namespace of its own:
 # http_upload_bench.sh WIN32_BUILD
 set -euo pipefail
-if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
-  export DIALMOOR_IN_NETNS=1
-  exec unshare -n bash "$0" "$@"
-fi
+source "$(dirname "$0")/../cmake/netns-wine.sh"
+dm_enter_namespace "$@"
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
-ip link set lo up
-# Wine's sockets live in the wineserver: a prefix and server of our own, inside the namespace.
-export WINEPREFIX_OVERRIDE=$build/wineprefix-web
-stop_wineserver() { WINEPREFIX=$WINEPREFIX_OVERRIDE wineserver -k 2>/dev/null || true; }
-stop_wineserver
+dm_own_wineserver "$build" web
 work=$(mktemp -d)
 server=""
 cleanup() {

@@ -2,17 +2,11 @@
 # One mail with a 1 MB attachment to a local relay: ours (SmtpSendBench.exe under Wine) and
 # swaks, in the same run, in a network namespace of its own: smtp_send_bench.sh WIN32_BUILD
 set -euo pipefail
-if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
-  export DIALMOOR_IN_NETNS=1
-  exec unshare -n bash "$0" "$@"
-fi
+source "$(dirname "$0")/../cmake/netns-wine.sh"
+dm_enter_namespace "$@"
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
-ip link set lo up
-# Wine's sockets live in the wineserver: a prefix and server of our own, inside the namespace.
-export WINEPREFIX_OVERRIDE=$build/wineprefix-smtp
-stop_wineserver() { WINEPREFIX=$WINEPREFIX_OVERRIDE wineserver -k 2>/dev/null || true; }
-stop_wineserver
+dm_own_wineserver "$build" smtp
 work=$(mktemp -d)
 relay=""
 cleanup() {

@@ -3,17 +3,10 @@
 # network namespace of the test's own with only loopback up:
 # dialmoor_send_test.sh WINE_RUN DIALMOORSEND_EXE SOURCE_DIR
 set -euo pipefail
-if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
-  export DIALMOOR_IN_NETNS=1
-  exec unshare -m -n bash "$0" "$@"
-fi
+source "$(dirname "$0")/../../cmake/netns-wine.sh"
+dm_enter_namespace "$@"
 wine_run=$1 tool=$2 src=$3
-ip link set lo up
-# Wine's sockets live in the wineserver: a prefix of the test's own, its server started here.
-build=$(cd "$(dirname "$tool")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)
-export WINEPREFIX_OVERRIDE=$build/wineprefix-send
-stop_wineserver() { WINEPREFIX=$WINEPREFIX_OVERRIDE wineserver -k 2>/dev/null || true; }
-stop_wineserver
+dm_own_wineserver "$(dm_build_of "$tool")" send
 
 work=$(mktemp -d)
 servers=()

@@ -5,18 +5,10 @@
 # mount namespace whose /etc/resolv.conf names only the test's dnsmasq:
 # smtp_relay_test.sh WINE_RUN PROBE_EXE SOURCE_DIR
 set -euo pipefail
-if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
-  export DIALMOOR_IN_NETNS=1
-  exec unshare -m -n bash "$0" "$@"
-fi
+source "$(dirname "$0")/../../../cmake/netns-wine.sh"
+dm_enter_namespace "$@"
 wine_run=$1 probe=$2 src=$3
-ip link set lo up
-# Wine makes its sockets in the wineserver, so the program's network is the wineserver's: this
-# test has a prefix of its own whose server it starts here, inside the namespace, and stops.
-build=$(cd "$(dirname "$probe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)
-export WINEPREFIX_OVERRIDE=$build/wineprefix-smtp
-stop_wineserver() { WINEPREFIX=$WINEPREFIX_OVERRIDE wineserver -k 2>/dev/null || true; }
-stop_wineserver
+dm_own_wineserver "$(dm_build_of "$probe")" smtp
 
 work=$(mktemp -d)
 relay=""

@@ -5,18 +5,10 @@
 # machine's CA folder holds only the test's own authority:
 # web_upload_test.sh WINE_RUN PROBE_EXE SOURCE_DIR
 set -euo pipefail
-if [ -z "${DIALMOOR_IN_NETNS:-}" ]; then
-  export DIALMOOR_IN_NETNS=1
-  exec unshare -m -n bash "$0" "$@"
-fi
+source "$(dirname "$0")/../../../cmake/netns-wine.sh"
+dm_enter_namespace "$@"
 wine_run=$1 probe=$2 src=$3
-ip link set lo up
-# Wine makes its sockets in the wineserver, so this test starts a server of its own prefix
-# inside the namespace, and stops it.
-build=$(cd "$(dirname "$probe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)
-export WINEPREFIX_OVERRIDE=$build/wineprefix-web
-stop_wineserver() { WINEPREFIX=$WINEPREFIX_OVERRIDE wineserver -k 2>/dev/null || true; }
-stop_wineserver
+dm_own_wineserver "$(dm_build_of "$probe")" web
 
 work=$(mktemp -d)
 servers=()
