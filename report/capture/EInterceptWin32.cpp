@@ -291,6 +291,7 @@ bool StartOskedaExceptionLog() {
     char folder[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, folder);
     SetStartupFolder(folder);
+    RecordStartTime();
     OskedaThreadsList().AddMainThread();
     CurrentThreadState();
     if (!StartOskedaModuleConfig()) return false;

@@ -24,6 +24,7 @@ std::mutex stateLock;
 TErrorTimes errorTimes;
 std::optional<TDuplicateCheckFields> lastReport;
 std::string startupFolder;
+TDateTime startTime = 0;  // local time
 
 std::string ModuleFileName(HMODULE module) {
   char path[MAX_PATH] = {};
@@ -228,6 +229,8 @@ void TakeReportScreenshot() {}
 
 void SetStartupFolder(const std::string& folder) { startupFolder = folder; }
 
+void RecordStartTime() { startTime = LocalNow(); }
+
 void TerminateOrRestart(bool restart) {
   if (restart) {
     STARTUPINFOA startup{};
@@ -308,6 +311,7 @@ bool RunReportingSequence(TDispatchRequest& request) {
     capture.StackTop = request.StackTop;
     capture.Threads = threads;
     capture.OmitActiveControls = CurrentProgramKind() != TProgramKind::Window;
+    capture.StartTime = startTime;
     capture.BuildTime = record ? record->BuildDate : 0;
     progress = 4;
     TReportSnapshot snapshot = CollectReportSnapshotWin32(capture);

@@ -16,3 +16,5 @@ void TakeReportScreenshot();
 [[noreturn]] void TerminateOrRestart(bool restart);
 // The folder the program was started in, kept at start-up for a restart.
 void SetStartupFolder(const std::string& folder);
+// The process start time of the report's first field, kept at start-up.
+void RecordStartTime();

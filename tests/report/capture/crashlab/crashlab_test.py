@@ -67,6 +67,9 @@ def check_report(case, out, type_, message, raise_kind):
     check("OskedaLog 5.1.12" in out, case + ": a report was printed")
     check(out.startswith("CrashLab has met an error.\r\n\r\n"), case + ": text 3 and an empty line first")
     address = field(out, "2.2")
+    started, raised = field(out, "1.1"), field(out, "2.1")
+    check(started is not None and raised is not None and started.split()[3] == raised.split()[3],
+          "%s: 1.1 the start of the process (%r), in the year of 2.1" % (case, started))
     check(field(out, "2.3") == "CrashLab.exe", case + ": 2.3 is the program")
     check(field(out, "2.4") == type_, "%s: 2.4 is %s, not %s" % (case, type_, field(out, "2.4")))
     check(field(out, "2.5") is not None and re.fullmatch(message, field(out, "2.5")) is not None,
