@@ -152,6 +152,24 @@ std::vector<TToolLineRow> ParseDecodedLines(std::string_view text) {
   return rows;
 }
 
+// The call-stack block makes its Class column as wide as the longest class name, so a scope
+// that spells out whole template and parameter lists would widen every row of the report.
+constexpr std::size_t LongestPlainScope = 64;
+
+std::string ShortenScope(std::string_view scope) {
+  if (scope.size() <= LongestPlainScope) return std::string(scope);
+  std::string shortened;
+  int depth = 0;
+  for (const char c : scope) {
+    const bool opens = c == '<' || c == '(';
+    const bool closes = (c == '>' || c == ')') && depth > 0;
+    if (closes && --depth == 0) shortened += "...";
+    if (depth == 0) shortened += c;
+    if (opens) ++depth;
+  }
+  return shortened;
+}
+
 TQualifiedName SplitQualifiedName(std::string_view demangled) {
   std::string_view name = StripSuffixes(demangled);
   if (name.ends_with(")")) {
@@ -184,7 +202,7 @@ TQualifiedName SplitQualifiedName(std::string_view demangled) {
   }
   if (lastSeparator == std::string_view::npos || lastSeparator < start)
     return {{}, std::string(name.substr(start))};
-  return {std::string(name.substr(start, lastSeparator - start)),
+  return {ShortenScope(name.substr(start, lastSeparator - start)),
           std::string(name.substr(lastSeparator + 2))};
 }
 

@@ -30,7 +30,9 @@ struct TQualifiedName {
   std::string Procedure;
 };
 // "ns::TClock::Tick(int) const" gives {"ns::TClock", "Tick"}; template arguments, operator
-// names, lambdas and a leading return type (of template functions) are taken into account.
+// names, lambdas and a leading return type (of template functions) are taken into account. A
+// scope longer than a report column can usefully be (a lambda inside a function template, say)
+// keeps its names and loses the contents of its argument lists: "T::Run<...>(...)::{lambda#1}".
 TQualifiedName SplitQualifiedName(std::string_view demangled);
 
 // The tables for the procedures whose entry lies in a source file under sourceRoot; units are

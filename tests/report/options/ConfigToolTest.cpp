@@ -37,6 +37,12 @@ TEST(ReportConfigTool, SplitsDemangledNames) {
   ExpectSplit("transaction clone for std::domain_error::~domain_error()", "std::domain_error",
               "~domain_error");
   ExpectSplit("TTable<(char)1>::Get(int)", "TTable<(char)1>", "Get");
+  ExpectSplit("TApplication::Dispatch<(anonymous namespace)::RunCase(std::__cxx11::basic_string<"
+              "char, std::char_traits<char>, std::allocator<char> > const&)::{lambda()#1}>("
+              "TObject*, (anonymous namespace)::RunCase(std::__cxx11::basic_string<char, "
+              "std::char_traits<char>, std::allocator<char> > const&)::{lambda()#1}&&)::"
+              "{lambda(void*)#1}::_FUN(void*)",
+              "TApplication::Dispatch<...>(...)::{lambda(...)#1}", "_FUN");
 }
 
 TEST(ReportConfigTool, ReadsNmListings) {
