@@ -1,10 +1,10 @@
 #include "delivery/log/ECallStackNames.h"
 
+#include "delivery/mail/EBase64.h"
+
 #include <cctype>
 
 namespace {
-
-constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 int SextetOf(char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -64,26 +64,6 @@ std::optional<std::string> DecodeBase64Text(std::string_view text) {
   return out;
 }
 
-std::string EncodeBase64Text(std::string_view bytes) {
-  std::string out;
-  std::size_t i = 0;
-  for (; i + 3 <= bytes.size(); i += 3) {
-    const std::uint32_t v = std::uint32_t{static_cast<unsigned char>(bytes[i])} << 16 |
-                            std::uint32_t{static_cast<unsigned char>(bytes[i + 1])} << 8 |
-                            static_cast<unsigned char>(bytes[i + 2]);
-    for (int s = 18; s >= 0; s -= 6) out += Alphabet[v >> s & 63];
-  }
-  const std::size_t rest = bytes.size() - i;
-  if (rest != 0) {
-    std::uint32_t v = std::uint32_t{static_cast<unsigned char>(bytes[i])} << 16;
-    if (rest == 2) v |= std::uint32_t{static_cast<unsigned char>(bytes[i + 1])} << 8;
-    out += Alphabet[v >> 18 & 63];
-    out += Alphabet[v >> 12 & 63];
-    out += rest == 2 ? Alphabet[v >> 6 & 63] : '=';
-    out += '=';
-  }
-  return out;
-}
 
 TCallStackNames DecipherCallStackNames(const TCallStackNames& cells, const TCipherKey& key) {
   if (cells.Unit.size() < 2 || cells.Unit[0] != '?') return cells;
@@ -112,7 +92,7 @@ TCallStackNames EncipherCallStackNames(const TCallStackNames& names, const TCiph
   const bool pascal = names.Unit.ends_with(".pas");
   const std::string procedure =
       names.Class.empty() ? names.Procedure : names.Class + "." + names.Procedure;
-  return {std::string("?") + (pascal ? 'p' : 'c') + EncodeBase64Text(EncipherText(key, names.Unit)),
+  return {std::string("?") + (pascal ? 'p' : 'c') + Base64Encode(EncipherText(key, names.Unit)),
           {},
-          "?" + EncodeBase64Text(EncipherText(key, procedure))};
+          "?" + Base64Encode(EncipherText(key, procedure))};
 }

@@ -13,7 +13,6 @@
 
 // The bytes of standard Base64 text ("=" padding optional); nothing when it is not Base64.
 std::optional<std::string> DecodeBase64Text(std::string_view text);
-std::string EncodeBase64Text(std::string_view bytes);
 
 struct TCallStackNames {
   std::string Unit;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "delivery/log/ECallStackNames.h"
+#include "delivery/mail/EBase64.h"
 #include "delivery/log/EEncrypt.h"
 #include "delivery/log/EMD5.h"
 
@@ -74,10 +75,10 @@ TEST(Cipher, ChainingHidesRepeatedBlocksAndTheFinalPartialBlock) {
 
 TEST(Base64, RoundTripsAndRejectsForeignText) {
   for (const char* text : {"", "f", "fo", "foo", "foob", "fooba", "foobar"}) {
-    EXPECT_EQ(DecodeBase64Text(EncodeBase64Text(text)), text);
+    EXPECT_EQ(DecodeBase64Text(Base64Encode(text)), text);
   }
-  EXPECT_EQ(EncodeBase64Text("foobar"), "Zm9vYmFy");
-  EXPECT_EQ(EncodeBase64Text("fo"), "Zm8=");
+  EXPECT_EQ(Base64Encode("foobar"), "Zm9vYmFy");
+  EXPECT_EQ(Base64Encode("fo"), "Zm8=");
   EXPECT_EQ(DecodeBase64Text("Zm8"), "fo");
   EXPECT_FALSE(DecodeBase64Text("Zm9v!"));
   EXPECT_FALSE(DecodeBase64Text("Z"));
@@ -85,7 +86,7 @@ TEST(Base64, RoundTripsAndRejectsForeignText) {
 
 TEST(CallStackNames, DecipheredNamesFollowTheRowRules) {
   const TCipherKey key = CipherKeyFromPassword("pw");
-  const auto cell = [&](std::string_view name) { return EncodeBase64Text(EncipherText(key, name)); };
+  const auto cell = [&](std::string_view name) { return Base64Encode(EncipherText(key, name)); };
 
   TCallStackNames row = EncipherCallStackNames({"Unit1.cpp", "TClockForm", "Timer1Timer"}, key);
   EXPECT_EQ(row.Unit[0], '?');
