@@ -166,7 +166,7 @@ void ShowPlainMessage(const TOskedaModuleOptions& options, const std::string& me
 
 // The events of one report, each run on the faulting thread. The module's own export is asked
 // only when the exception arose in a module other than the one reporting.
-class TSequenceEvents {
+class TSequenceEvents final : public IReportEvents {
  public:
   explicit TSequenceEvents(const TDispatchRequest& request) : request_(request) {
     HMODULE module = ModuleOfAddress(request.Address);
@@ -185,7 +185,7 @@ class TSequenceEvents {
     });
     return handle;
   }
-  bool ActionNotify(int action) {
+  bool ActionNotify(int action) override {
     bool execute = true;
     Run([&] {
       DeliverExceptionActionNotify(
@@ -193,12 +193,15 @@ class TSequenceEvents {
     });
     return execute;
   }
-  void ErrorNotify(int action, const std::string& message) {
+  bool ErrorNotify(int action, const std::string& message) override {
     Run([&] {
       DeliverExceptionErrorNotify(
           record_, Export<TExceptionErrorNotifyProc>(evExceptionErrorNotify), action, message);
     });
+    return false;
   }
+  void AttachedFiles(std::vector<std::string>&) override {}
+  void CustomFields(std::vector<std::string>&, std::vector<std::string>&) override {}
   std::string CustomData() {
     std::string data;
     Run([&] {
@@ -223,9 +226,9 @@ class TSequenceEvents {
 
 }  // namespace
 
-void SaveReportToLog(const std::string&) {}
-void DeliverReport(const std::string&) {}
-void TakeReportScreenshot() {}
+void TakeReportScreenshot(TReportContext&) {}
+void SaveReportToLog(TReportContext&) {}
+bool DeliverReport(TReportContext&) { return false; }
 
 void SetStartupFolder(const std::string& folder) { startupFolder = folder; }
 
@@ -346,14 +349,21 @@ bool RunReportingSequence(TDispatchRequest& request) {
       std::lock_guard guard(stateLock);
       errorTimes.Add(LocalNow(), options.CrashCount());
     }
-    const std::string customData = events.CustomData();
-    if (!customData.empty()) report.AddCustomData(customData, options);
+    TReportContext context;
+    context.Options = &options;
+    context.Report = &report;
+    context.Events = &events;
+    context.ReportTime = LocalNow();
+    context.Duplicate = duplicate;
+    context.CustomData = events.CustomData();
+    if (!context.CustomData.empty()) report.AddCustomData(context.CustomData, options);
     progress = 9;
     CountOskedaError();
     notHandled = false;
 
     progress = 11;
-    const std::string text = report.Text();
+    context.Text = report.Text();
+    const std::string& text = context.Text;
     progress = 12;
     if (options.DialogFlags().Contains(dfShowDialog) && events.ActionNotify(atShowDialog)) {
       progress = 13;
@@ -363,21 +373,22 @@ bool RunReportingSequence(TDispatchRequest& request) {
             events.ErrorNotify(atShowDialog, ActionErrorText("Console", ""));
           break;
         case TDisplayMode::HtmlPage:
-          WriteStandardOutput(BuildHtmlPage(text, options.PageTemplate(),
-                                            THtmlPageParams{options.GetText(2), "", false}));
+          context.LastHtmlPage = BuildHtmlPage(text, options.PageTemplate(),
+                                               THtmlPageParams{options.GetText(2), "", false});
+          WriteStandardOutput(context.LastHtmlPage);
           break;
         case TDisplayMode::Dialog:
           ShowPlainMessage(options, capture.Exception.Message);
           break;
       }
     }
-    TakeReportScreenshot();
+    TakeReportScreenshot(context);
 
     progress = 15;
-    if (options.SaveToLog()) SaveReportToLog(text);
+    if (options.SaveToLog()) SaveReportToLog(context);
     progress = 16;
     const bool channel = options.MailChannel() != mcNone || options.WebChannel() != wcNone;
-    if (channel && !duplicate) DeliverReport(text);
+    if (channel && !duplicate && context.SendChecked) DeliverReport(context);
     if (options.BehaviourFlags().Contains(bfRateLimit)) {
       std::lock_guard guard(stateLock);
       if (errorTimes.LimitReached(options.CrashCount(), options.CrashWindowMinutes())) {

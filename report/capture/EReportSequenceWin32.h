@@ -2,14 +2,16 @@
 #pragma once
 
 #include "report/capture/EExceptionManagerWin32.h"
+#include "report/capture/EReportContext.h"
 
 // Returns true when the exception was not reported and the program's own handling is to run.
 bool RunReportingSequence(TDispatchRequest& request);
 
 // Where the later steps of the sequence plug in; each does nothing until its own part exists.
-void SaveReportToLog(const std::string& report);
-void DeliverReport(const std::string& report);
-void TakeReportScreenshot();
+void TakeReportScreenshot(TReportContext& report);
+void SaveReportToLog(TReportContext& report);
+// True when the report was delivered (or is being delivered in the background).
+bool DeliverReport(TReportContext& report);
 
 // Ends the process with exit code 1, after starting it again when restart is set: its own
 // command line, in the start-up folder, with a new process group and normal priority.
