@@ -11,6 +11,7 @@
 class TOskedaModuleOptions;
 class TReportText;
 struct TScreenshotPixels;
+struct TReportSnapshot;
 
 // The events of one report, each run on the thread that raised the exception while the
 // reporting thread waits.
@@ -31,6 +32,7 @@ struct TReportContext {
   TOskedaModuleOptions* Options = nullptr;
   TReportText* Report = nullptr;
   IReportEvents* Events = nullptr;
+  const TReportSnapshot* Snapshot = nullptr;  // what the report was made from
   // The report text as shown, logged and sent; refreshed after the reproduce request.
   std::string Text;
   TDateTime ReportTime = 0;  // local time of the report

@@ -353,6 +353,7 @@ bool RunReportingSequence(TDispatchRequest& request) {
     context.Options = &options;
     context.Report = &report;
     context.Events = &events;
+    context.Snapshot = &snapshot;
     context.ReportTime = LocalNow();
     context.Duplicate = duplicate;
     context.CustomData = events.CustomData();
