@@ -11,12 +11,12 @@
 
 #include "delivery/mail/EMimeMessage.h"
 #include "delivery/web/EMultipart.h"
+#include "delivery/web/EUploadWrites.h"
 #include "delivery/web/EWebUpload.h"
 #include "delivery/web/EWinInetErrors.h"
 
 namespace {
 
-constexpr DWORD ChunkSize = 1024;
 constexpr DWORD HttpRequestFlags = 0x8468C200;
 constexpr DWORD SecureFlag = 0x00800000;
 constexpr DWORD PassiveFlag = 0x08000000;
@@ -146,20 +146,20 @@ std::string QueryInfo(const TWinInet& api, HINTERNET request, DWORD level) {
   }
 }
 
-// Writes everything in chunks of 1024 bytes, calling afterChunk with the bytes written so far.
+// Writes everything, calling afterChunk with the bytes written so far at every 1024 bytes.
 template <typename AfterChunk>
 void WriteInChunks(const TWinInet& api, HINTERNET handle, const std::string& data,
                    AfterChunk afterChunk) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(ChunkSize, data.size() - done));
-    DWORD written = 0;
-    Check(api.InternetWriteFile(handle, data.data() + done, chunk, &written));
-    // A call that succeeds without taking anything would otherwise never end.
-    if (written == 0) throw TWinInetFailure{ERROR_INTERNET_CONNECTION_ABORTED};
-    done += written;
-    afterChunk(done);
-  }
+  const bool complete = WriteInBlocks(
+      data.size(),
+      [&](std::size_t offset, std::size_t length) -> std::size_t {
+        DWORD written = 0;
+        Check(api.InternetWriteFile(handle, data.data() + offset, static_cast<DWORD>(length),
+                                    &written));
+        return written;
+      },
+      afterChunk);
+  if (!complete) throw TWinInetFailure{ERROR_INTERNET_CONNECTION_ABORTED};
 }
 
 std::string LastResponse(const TWinInet& api) {
