@@ -40,7 +40,9 @@ fi
 prefix_services_running() {
   local pid
   for pid in $(pgrep -u "$(id -u)" -f 'system32\\services\.exe' || true); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    # Redirected first, so that a process that ended since pgrep saw it (a test that stopped its
+    # own prefix) leaves no message in the output of the program under test.
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }
