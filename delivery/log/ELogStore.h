@@ -48,10 +48,18 @@ class TReportLogKeeper {
   TLogStoreResult StoreReportInLog(const TOskedaModuleOptions& options, std::string_view reportText,
                                    const TDuplicateKey& key);
 
+  // lfDeleteOnVersionChange: deletes the log of options.LogFileName() (and its side copy) when
+  // the version its newest report names (field 1.3) differs from the version in reportText.
+  // Nothing is deleted when either report lacks the field. True when the log was deleted.
+  // Never raises; a log that cannot be deleted stays and is written to as before.
+  bool DeleteLogOnVersionChange(const TOskedaModuleOptions& options, std::string_view reportText);
+
   // The log object of the last report; nullptr before the first.
   TLogFile* Log() const { return log_.get(); }
 
  private:
+  TLogFile& OpenLog(const TOskedaModuleOptions& options);
+
   TLogFileSystem& fileSystem_;
   std::string requestedName_;
   std::unique_ptr<TLogFile> log_;

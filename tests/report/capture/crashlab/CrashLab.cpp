@@ -186,6 +186,10 @@ class TLabHandler : public TOskedaLogHandler {
     Note(("action " + std::to_string(action)).c_str(), record);
     if (mode_ == "skip-display" && action == atShowDialog) execute = false;
   }
+  void ExceptionErrorNotify(const TOskedaExceptionRecord&, int action,
+                            const std::string& message) override {
+    std::fprintf(stderr, "event error %d %s\n", action, message.c_str());
+  }
 
  private:
   static void Note(const char* event, const TOskedaExceptionRecord& record) {

@@ -196,5 +196,54 @@ if os.path.exists(mark):
     os.unlink(mark)
 del os.environ["CRASHLAB_RESTART_MARK"]
 
+
+def win_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def log_reports(path):
+    with open(path, "rb") as f:
+        return f.read().decode("latin-1").count("OskedaLog 5.1.12")
+
+
+# The log step: the report lands in the log after the log action; the same fault again with
+# lfSkipDuplicates adds nothing, another fault is added.
+log_dir = tempfile.mkdtemp(dir=os.path.dirname(CRASHLAB))
+log_file = os.path.join(log_dir, "lab.osk")
+LOGGED = ("[Options]\nDialogFlags = dfShowDialog\nSaveToLog = true\nLogFolder = %s\n"
+          "LogFlags = lfModulesSection, lfCpuSection, lfSkipDuplicates\n" % win_path(log_file))
+rc, out = run("av-read", LOGGED)
+check(rc == 1 and os.path.exists(log_file) and log_reports(log_file) == 1
+      and "event action 1 on the faulting thread" in last_err,
+      "log: the report in the log, after the log action")
+if os.path.exists(log_file):
+    with open(log_file, "rb") as f:
+        logged = f.read().decode("latin-1")
+    check(field(logged, "2.2") == field(out, "2.2") and logged.endswith("\r\n\r\n\r\n"),
+          "log: the logged report is the one shown, the file ends with three line breaks")
+rc, out = run("av-read", LOGGED)
+check(rc == 1 and os.path.exists(log_file) and log_reports(log_file) == 1,
+      "log: the same fault again adds nothing with lfSkipDuplicates")
+rc, out = run("div-zero", LOGGED)
+check(os.path.exists(log_file) and log_reports(log_file) == 2, "log: another fault is added")
+
+# A log that can be written neither where it is named nor in the profile's fallback folder
+# gives the error event of the log action.
+blocked = os.path.join(log_dir, "blocked.osk")
+os.mkdir(blocked)
+prefix = os.path.dirname(CRASHLAB)
+while not os.path.exists(os.path.join(prefix, "CMakeCache.txt")) and prefix != "/":
+    prefix = os.path.dirname(prefix)
+users = os.path.join(prefix, "wineprefix", "drive_c", "users")
+fallbacks = [os.path.join(users, u, "OskedaLog", "CrashLab", "blocked.osk")
+             for u in os.listdir(users) if u != "Public"] if os.path.isdir(users) else []
+for fallback in fallbacks:
+    os.makedirs(fallback, exist_ok=True)
+rc, out = run("av-read", LOGGED.replace(win_path(log_file), win_path(blocked)))
+check(rc == 1 and "OskedaLog 5.1.12" in out and re.search(r"event error 1 \[Log\] .+", last_err),
+      "log: an unwritable log gives the error event")
+for fallback in fallbacks:
+    os.rmdir(fallback)
+
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)
