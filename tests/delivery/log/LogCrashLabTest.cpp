@@ -1,5 +1,6 @@
 // A log written by the crash lab under Wine (an access violation, then a division by zero):
-// the reader, the field values, every section reader and the XML copy on real reports.
+// the reader, the field values, every section reader and the XML copy on real reports; and
+// the keyed crash lab's log, whose names only the password turns back into names.
 #include <gtest/gtest.h>
 
 #include "delivery/log/ELogFile.h"
@@ -68,6 +69,30 @@ TEST_F(CrashLabLog, XmlCopyIsReadByARealParser) {
   log.SaveAsXML(folder + "log.xml");
   const std::string command = "xmllint --noout '" + folder + "log.xml'";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// The keyed crash lab's log: two reports made without the key (enciphered cells from its
+// tables), one with it (names).
+TEST(CrashLabEncipheredLog, XmlCopyDeciphersTheNamesWithThePassword) {
+  TLogFile log(DM_LOG_TEST_DATA "/CrashLabEncipheredLog.osk", true);
+  ASSERT_EQ(log.Count(), 3);
+  EXPECT_TRUE(Contains(log.GetCallStack(0), "|CrashLabKeyed.exe|?c"));
+  EXPECT_FALSE(Contains(log.GetCallStack(0), "CrashLab.cpp"));
+  const std::string unit = "Unit=\"tests/report/capture/crashlab/CrashLab.cpp\"";
+  const std::string stored = log.LogToXML();
+  EXPECT_TRUE(Contains(stored, "Unit=\"?c"));
+
+  log.SetNamesPassword("crash lab names");
+  const std::string xml = log.LogToXML();
+  EXPECT_FALSE(Contains(xml, "Unit=\"?c"));
+  EXPECT_TRUE(Contains(xml, unit + " Class=\"(anonymous namespace)::TCrashForm\" Procedure=\"HandlerClick\""));
+  EXPECT_TRUE(Contains(xml, "Class=\"TApplication::Dispatch&#060;...&#062;(...)::{lambda(...)#1}\""));
+  // The report made without the key now reads as the one made with it.
+  EXPECT_TRUE(Contains(log.ReportToXML(0), unit));
+  EXPECT_TRUE(Contains(log.ReportToXML(2), unit));
+
+  log.SetNamesPassword("wrong");
+  EXPECT_TRUE(Contains(log.LogToXML(), "Unit=\"?c"));
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 """Runs the crash lab's cases under Wine and reads each report the way its developer would."""
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
 WINE_RUN, CRASHLAB, SOURCE = sys.argv[1:4]
+KEYED = sys.argv[4] if len(sys.argv) > 4 else None
 failures = []
 last_err = ""
 
@@ -18,8 +20,8 @@ def check(condition, what):
         print("FAIL:", what)
 
 
-def run(case, options=None):
-    args = ["bash", WINE_RUN, CRASHLAB]
+def run(case, options=None, exe=None):
+    args = ["bash", WINE_RUN, exe or CRASHLAB]
     if options is not None:
         fd, path = tempfile.mkstemp(suffix=".ini", dir=os.path.dirname(CRASHLAB))
         with os.fdopen(fd, "w") as f:
@@ -245,5 +247,53 @@ check(rc == 1 and "OskedaLog 5.1.12" in out and re.search(r"event error 1 \[Log\
 for fallback in fallbacks:
     os.rmdir(fallback)
 
+# The keyed lab's tables hold enciphered names: without the key (or with a wrong one) its report
+# shows none; with the key its password export hands the loader, it shows them; the XML copy of
+# its log deciphers the names with the key the export gives.
+if KEYED:
+    keyed_log = os.path.join(log_dir, "keyed.osk")
+    KEYED_LOG = ("[Options]\nDialogFlags = dfShowDialog\nSaveToLog = true\nLogFolder = %s\n"
+                 "LogFlags = lfModulesSection, lfCpuSection\n" % win_path(keyed_log))
+
+    def keyed_rows(out):
+        threads = stack_threads(out)
+        return [r for r in threads[0][1] if r[1] == "CrashLabKeyed.exe"] if threads else []
+
+    for key in (None, "wrong"):
+        if key:
+            os.environ["CRASHLAB_KEY"] = key
+        rc, out = run("throw-handler", KEYED_LOG, exe=KEYED)
+        named = [r for r in keyed_rows(out) if r[2]]
+        check(rc == 0 and named and all(r[2].startswith("?c") and r[4].startswith("?") for r in named)
+              and "CrashLab.cpp" not in out, "keyed, key %r: no names in the report" % key)
+    os.environ["CRASHLAB_KEY"] = "crash lab names"
+    rc, out = run("throw-handler", KEYED_LOG, exe=KEYED)
+    own = [r for r in keyed_rows(out) if r[2] == "tests/report/capture/crashlab/CrashLab.cpp"]
+    check(rc == 0 and own and own[0][5].split("[")[0] == str(marked_line("throw-handler")),
+          "keyed, right key: the names and the marked line in the report")
+
+    def keyed_xml():
+        xml = os.path.join(log_dir, "keyed.xml")
+        if os.path.exists(xml):
+            os.unlink(xml)
+        os.environ["CRASHLAB_XML_LOG"] = win_path(keyed_log)
+        os.environ["CRASHLAB_XML"] = win_path(xml)
+        rc, out = run("caught", exe=KEYED)
+        del os.environ["CRASHLAB_XML_LOG"], os.environ["CRASHLAB_XML"]
+        if rc != 0 or not os.path.exists(xml):
+            return ""
+        with open(xml, "rb") as f:
+            return f.read().decode("latin-1")
+
+    xml = keyed_xml()
+    check(xml.count("<Log Version=") == 3 and 'Unit="?c' not in xml
+          and xml.count('Unit="tests/report/capture/crashlab/CrashLab.cpp"') >= 3,
+          "keyed: the XML copy deciphers the names of every report with the key")
+    del os.environ["CRASHLAB_KEY"]
+    xml = keyed_xml()
+    check(xml.count("<Log Version=") == 3 and xml.count('Unit="?c') >= 2,
+          "keyed: without the key the XML copy keeps the enciphered names")
+
+shutil.rmtree(log_dir, ignore_errors=True)
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)
