@@ -1,5 +1,5 @@
 // The log step of the reporting sequence: the version-change deletion, the log action that a
-// handler may cancel, the error event with its retry, and the whole log as the text to deliver.
+// handler may cancel, and the error event with its retry.
 #include <gtest/gtest.h>
 
 #include "delivery/log/ELogStep.h"
@@ -98,14 +98,6 @@ TEST_F(LogStepFixture, LogOfAnotherVersionIsDeletedOnlyWhenAsked) {
   // The same version keeps the log.
   RunLogStep(context, fresh, output);
   EXPECT_EQ(TLogFile(logName, true, fs).Count(), 2);
-}
-
-TEST_F(LogStepFixture, WholeLogBecomesTheTextToDeliver) {
-  options.SetSendFlags(options.SendFlags().With(sfSendWholeLog));
-  fs.Files[logName] = SampleReportWith("0041B27A", "00400000") + "\r\n\r\n\r\n";
-  RunLogStep(context, keeper, output);
-  EXPECT_EQ(context.Text, TLogFile(logName, true, fs).Text());
-  EXPECT_EQ(keeper.Log()->Count(), 2);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ TEST(DebugInfo, StoredFormRoundTripsAndStaysSmall) {
   EXPECT_LT(plain.size(), 100u);
 }
 
-TEST(DebugInfo, EncipheredNamesAreRowCellsThatThePasswordTurnsBackIntoNames) {
+TEST(DebugInfo, EncipheredNamesAreTheCellsTheLogDeciphers) {
   const TDebugInfo info = ClockInfo();
   const TDebugInfo secret = TDebugInfo::Decode(EncipherDebugInfoNames(info, "key").Encode());
   ASSERT_TRUE(secret.NamesEnciphered());
@@ -94,13 +94,7 @@ TEST(DebugInfo, EncipheredNamesAreRowCellsThatThePasswordTurnsBackIntoNames) {
       CipherKeyFromPassword("key"));
   EXPECT_EQ(row.Unit, "app/Unit1.cpp");
   EXPECT_EQ(row.Procedure, "Timer1Timer");
-
-  const TDebugInfo opened = DecipherDebugInfoNames(secret, "key");
-  EXPECT_FALSE(opened.NamesEnciphered());
-  EXPECT_EQ(opened.Strings(), info.Strings());
-  EXPECT_EQ(opened.Lookup(0x1000).ClassName, info.Lookup(0x1000).ClassName);
-  const TDebugInfo wrong = DecipherDebugInfoNames(secret, "guess");
-  EXPECT_EQ(wrong.Lookup(0x1000).Unit, hidden.Unit);
+  EXPECT_EQ(DecipherDebugInfoNames(secret, "key").Strings(), info.Strings());
 }
 
 TEST(DebugInfo, HostileStoredFormsAreRefused) {

@@ -272,27 +272,16 @@ if KEYED:
     check(rc == 0 and own and own[0][5].split("[")[0] == str(marked_line("throw-handler")),
           "keyed, right key: the names and the marked line in the report")
 
-    def keyed_xml():
-        xml = os.path.join(log_dir, "keyed.xml")
-        if os.path.exists(xml):
-            os.unlink(xml)
-        os.environ["CRASHLAB_XML_LOG"] = win_path(keyed_log)
-        os.environ["CRASHLAB_XML"] = win_path(xml)
-        rc, out = run("caught", exe=KEYED)
-        del os.environ["CRASHLAB_XML_LOG"], os.environ["CRASHLAB_XML"]
-        if rc != 0 or not os.path.exists(xml):
-            return ""
-        with open(xml, "rb") as f:
-            return f.read().decode("latin-1")
-
-    xml = keyed_xml()
+    xml_file = os.path.join(log_dir, "keyed.xml")
+    os.environ["CRASHLAB_XML_LOG"] = win_path(keyed_log)
+    os.environ["CRASHLAB_XML"] = win_path(xml_file)
+    rc, out = run("caught", exe=KEYED)
+    for name in ("CRASHLAB_XML_LOG", "CRASHLAB_XML", "CRASHLAB_KEY"):
+        del os.environ[name]
+    xml = open(xml_file, "rb").read().decode("latin-1") if os.path.exists(xml_file) else ""
     check(xml.count("<Log Version=") == 3 and 'Unit="?c' not in xml
           and xml.count('Unit="tests/report/capture/crashlab/CrashLab.cpp"') >= 3,
           "keyed: the XML copy deciphers the names of every report with the key")
-    del os.environ["CRASHLAB_KEY"]
-    xml = keyed_xml()
-    check(xml.count("<Log Version=") == 3 and xml.count('Unit="?c') >= 2,
-          "keyed: without the key the XML copy keeps the enciphered names")
 
 shutil.rmtree(log_dir, ignore_errors=True)
 print("%d failure(s)" % len(failures))
