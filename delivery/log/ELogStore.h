@@ -30,8 +30,9 @@ struct TLogStoreResult {
 
 // The XML copy of the log that goes with a delivery (sfAttachXmlLog): made from logCopyName,
 // the temporary text copy of the log, when that file exists, else from the current report
-// alone; call-stack names deciphered with namesPassword (empty: kept as stored). Stream
-// errors pass through.
+// alone; call-stack names deciphered with namesPassword (empty: kept as stored), which on
+// Windows is what the program's password exports answer (RequestModulePassword in
+// report/options/EModuleConfigWin32.h). Stream errors pass through.
 void WriteXmlLogCopy(const std::string& logCopyName, std::string_view currentReport,
                      std::string_view namesPassword, const std::string& xmlFileName,
                      TLogFileSystem& fileSystem = DefaultLogFileSystem());
