@@ -59,6 +59,9 @@ TLogStoreResult TReportLogKeeper::StoreReportInLog(const TOskedaModuleOptions& o
     result.Error = eeLogError;
     result.ErrorText = "General 'Log' error.";
   }
+  // The object may hold the report that was not saved; the next attempt reads the file again
+  // rather than adding it a second time.
+  if (result.Error != eeNone) log_.reset();
   return result;
 }
 

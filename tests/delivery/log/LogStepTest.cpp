@@ -2,6 +2,8 @@
 // handler may cancel, and the error event with its retry.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "delivery/log/ELogStep.h"
 #include "report/capture/EOskedaEvents.h"
 #include "tests/delivery/log/LogTestSupport.h"
@@ -14,6 +16,7 @@ class TRecordedEvents : public IReportEvents {
  public:
   bool AllowLog = true;
   int RetriesWanted = 0;
+  std::function<void()> OnError;
   std::vector<int> Actions;
   std::vector<std::string> Errors;
 
@@ -24,6 +27,7 @@ class TRecordedEvents : public IReportEvents {
   bool ErrorNotify(int action, const std::string& message) override {
     EXPECT_EQ(action, atSaveLog);
     Errors.push_back(message);
+    if (OnError) OnError();
     return RetriesWanted < 0 || static_cast<int>(Errors.size()) <= RetriesWanted;
   }
   void AttachedFiles(std::vector<std::string>&) override {}
@@ -76,6 +80,14 @@ TEST_F(LogStepFixture, FailureIsRecordedAndAnnouncedAndRetriedWhileAHandlerAsks)
   events.RetriesWanted = -1;
   RunLogStep(context, keeper, output);
   EXPECT_EQ(events.Errors.size(), 5u);
+
+  // The retry after a failed save adds the report once.
+  events.Errors.clear();
+  events.RetriesWanted = 1;
+  events.OnError = [&] { fs.FailCreate = false; };
+  RunLogStep(context, keeper, output);
+  EXPECT_EQ(events.Errors.size(), 1u);
+  EXPECT_EQ(TLogFile(logName, true, fs).Count(), 1);
 }
 
 TEST_F(LogStepFixture, LogOfAnotherVersionIsDeletedOnlyWhenAsked) {
