@@ -18,14 +18,17 @@ if(DIALMOOR_WIN32)
   set(_dm_rc_sources
     tools/ReportConfigTool.cpp tools/ReportConfigPe.cpp tools/ReportConfigSymbols.cpp
     report/options/EConfigContainer.cpp report/options/EConfigFile.cpp
-    report/options/EDebugInfo.cpp report/options/EZlibBlock.cpp
+    report/options/EDebugInfo.cpp report/options/EDebugInfoNames.cpp report/options/EZlibBlock.cpp
     report/options/EOptionsStream.cpp report/options/EOptionsIO.cpp
     report/options/EOptionsLegacy.cpp report/options/EStoredOptions.cpp
     report/options/EOptionsTypes.cpp report/options/ECustomizedTexts.cpp
-    report/options/ENotifyStringList.cpp report/options/EStreams.cpp platform/SysUtils.cpp)
+    report/options/ENotifyStringList.cpp report/options/EStreams.cpp platform/SysUtils.cpp
+    delivery/log/ECallStackNames.cpp delivery/log/EEncrypt.cpp delivery/log/EMD5.cpp
+    delivery/mail/EBase64.cpp)
   list(TRANSFORM _dm_rc_sources PREPEND ${CMAKE_SOURCE_DIR}/)
   file(GLOB _dm_rc_headers ${CMAKE_SOURCE_DIR}/report/options/*.h ${CMAKE_SOURCE_DIR}/platform/*.h
-       ${CMAKE_SOURCE_DIR}/tools/ReportConfig*.h)
+       ${CMAKE_SOURCE_DIR}/tools/ReportConfig*.h ${CMAKE_SOURCE_DIR}/delivery/log/E*.h
+       ${CMAKE_SOURCE_DIR}/delivery/mail/EBase64.h)
   find_program(DM_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
   set(DM_REPORT_CONFIG_TOOL ${CMAKE_BINARY_DIR}/hosttools/ReportConfigTool
       CACHE INTERNAL "native build tool of the reporting configuration")

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "report/options/EConfigContainer.h"
+#include "report/options/EDebugInfoNames.h"
 #include "report/options/ECoreOptionsEx.h"
 #include "report/options/EModuleConfig.h"
 #include "report/options/EZlibBlock.h"
@@ -46,7 +47,9 @@ std::vector<std::uint8_t> Wrapped(std::span<const std::uint8_t> data) {
   const auto compressedOptions = DeflateBlock(options);
   putU32(static_cast<std::uint32_t>(compressedOptions.size()));
   block.insert(block.end(), compressedOptions.begin(), compressedOptions.end());
-  putU32(0x4944444D);
+  // Tables flagged as enciphered get the check word of the fuzzer's key, so that they are
+  // deciphered.
+  putU32(DebugInfoCheckWord(debug.size() > 1 && (debug[1] & 1) ? "fuzz" : ""));
   std::vector<std::uint8_t> payload;
   const auto put = [&payload](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) payload.push_back(static_cast<std::uint8_t>(v >> (8 * i)));

@@ -6,7 +6,10 @@
 //                          [--objcopy OBJCOPY --keep-debug FILE] [--key KEY]
 //                          [--symbol ID=Class::Procedure]...
 //   ReportConfigTool container --options FILE --out FILE      (resource form, no debug info)
-//   ReportConfigTool show --exe FILE [--lookup Class::Procedure]
+//   ReportConfigTool show --exe FILE [--key KEY] [--lookup Class::Procedure]
+//
+// The key of the debug tables' names comes from the options file's [Build] DebugInfoKey, else
+// from --key.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -102,11 +105,11 @@ std::string Run(const std::string& command) {
   return output;
 }
 
-std::vector<std::uint8_t> CompileOptions(const std::string& path) {
+std::vector<std::uint8_t> CompileOptions(const std::string& path, TConfigFileBuild* build = nullptr) {
   const auto text = ReadFile(path);
   try {
-    const TOskedaStoredOptions options =
-        ParseConfigFile(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+    const TOskedaStoredOptions options = ParseConfigFile(
+        std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), build);
     TMemoryStream stream;
     SaveStoredOptions(stream, options);
     return stream.Bytes();
@@ -157,9 +160,11 @@ int Embed(const Arguments& args) {
       directory.push_back({static_cast<std::uint8_t>(id), p->Start, p->Size});
   }
 
-  const std::string key = args.Get("key", false);
-  const auto block = BuildConfigBlock(BuildDate(), directory, CompileOptions(args.Get("options")),
-                                      &debugInfo, key);
+  TConfigFileBuild build;
+  const auto options = CompileOptions(args.Get("options"), &build);
+  // A key on the command line stands in for one the options file does not name.
+  const std::string key = build.DebugInfoKey.empty() ? args.Get("key", false) : build.DebugInfoKey;
+  const auto block = BuildConfigBlock(BuildDate(), directory, options, &debugInfo, key);
 
   std::vector<std::uint8_t> shipped = linked;
   const std::string objcopy = args.Get("objcopy", false);
@@ -178,12 +183,13 @@ int Embed(const Arguments& args) {
     throw std::runtime_error("the loaded image changed: " + difference);
   WriteFile(exe, shipped);
 
-  const auto encoded = debugInfo.Encode(key);
+  const auto encoded = debugInfo.Encode();
   std::printf(
       "%s: %zu procedures, %zu line rows, debug information %zu bytes (%zu in the "
-      "container) for %llu bytes of code; container %zu bytes\n",
+      "container) for %llu bytes of code; container %zu bytes%s\n",
       exe.c_str(), debugInfo.Procedures().size(), debugInfo.Lines().size(), encoded.size(),
-      block.size(), static_cast<unsigned long long>(debugInfo.CodeSize()), trailer.size());
+      block.size(), static_cast<unsigned long long>(debugInfo.CodeSize()), trailer.size(),
+      key.empty() ? "" : "; names enciphered");
   return 0;
 }
 
@@ -198,14 +204,18 @@ int Show(const Arguments& args) {
   const auto file = ReadFile(args.Get("exe"));
   const auto block = FindAppendedConfigBlock(file);
   if (block.empty()) throw std::runtime_error("no configuration block appended");
-  const TConfigContainer container = ReadConfigBlock(block);
+  TConfigReadSettings settings;
+  const std::string key = args.Get("key", false);
+  settings.RequestKey = [key] { return key; };
+  const TConfigContainer container = ReadConfigBlock(block, settings);
   std::printf("version %d, build date %.6f, %zu directory entries, options stream %zu bytes\n",
               container.Version, container.BuildDate, container.Directory.size(),
               container.OptionsStream.size());
   if (!container.DebugInfo) return 0;
   const TDebugInfo& info = *container.DebugInfo;
-  std::printf("%zu procedures, %zu line rows, %llu bytes of code\n", info.Procedures().size(),
-              info.Lines().size(), static_cast<unsigned long long>(info.CodeSize()));
+  std::printf("%zu procedures, %zu line rows, %llu bytes of code%s\n", info.Procedures().size(),
+              info.Lines().size(), static_cast<unsigned long long>(info.CodeSize()),
+              info.NamesEnciphered() ? ", names enciphered" : "");
   const std::string lookup = args.Get("lookup", false);
   if (!lookup.empty()) {
     const TDebugProcedure* p = info.FindProcedure(lookup);

@@ -2,8 +2,6 @@
 
 #include "delivery/mail/EBase64.h"
 
-#include <cctype>
-
 namespace {
 
 int SextetOf(char c) {
@@ -15,10 +13,11 @@ int SextetOf(char c) {
   return -1;
 }
 
-bool IsPlainName(std::string_view name) {
+// C++ scopes ("TApplication::Dispatch<...>(...)"), operators and repository paths
+// ("crashlab/CrashLab.cpp") are names here too.
+bool IsNameText(std::string_view name) {
   for (const char c : name) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (!(std::isalnum(u) && u < 128) && c != '_' && c != '.' && c != '@') return false;
+    if (c < 0x20 || c > 0x7E || c == '|') return false;
   }
   return true;
 }
@@ -73,7 +72,7 @@ TCallStackNames DecipherCallStackNames(const TCallStackNames& cells, const TCiph
   if (!unit || !procedure) return cells;
   TCallStackNames names{*unit, {}, *procedure};
   const std::size_t dot = procedure->find('.');
-  if (dot != std::string::npos) {
+  if (cells.Class.empty() && dot != std::string::npos) {
     names.Class = procedure->substr(0, dot);
     names.Procedure = procedure->substr(dot + 1);
   } else if (!cells.Class.empty()) {
@@ -82,7 +81,7 @@ TCallStackNames DecipherCallStackNames(const TCallStackNames& cells, const TCiph
     names.Class = *cls;
   }
   if (!HasExtension(names.Unit)) names.Unit += defaultExtension;
-  if (!IsPlainName(names.Unit) || !IsPlainName(names.Class) || !IsPlainName(names.Procedure))
+  if (!IsNameText(names.Unit) || !IsNameText(names.Class) || !IsNameText(names.Procedure))
     return cells;
   if (!names.Procedure.empty() && names.Procedure[0] == '@') names.Procedure[0] = '_';
   return names;
@@ -90,9 +89,7 @@ TCallStackNames DecipherCallStackNames(const TCallStackNames& cells, const TCiph
 
 TCallStackNames EncipherCallStackNames(const TCallStackNames& names, const TCipherKey& key) {
   const bool pascal = names.Unit.ends_with(".pas");
-  const std::string procedure =
-      names.Class.empty() ? names.Procedure : names.Class + "." + names.Procedure;
   return {std::string("?") + (pascal ? 'p' : 'c') + Base64Encode(EncipherText(key, names.Unit)),
-          {},
-          "?" + Base64Encode(EncipherText(key, procedure))};
+          "?" + Base64Encode(EncipherText(key, names.Class)),
+          "?" + Base64Encode(EncipherText(key, names.Procedure))};
 }

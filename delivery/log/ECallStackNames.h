@@ -2,7 +2,8 @@
 // of its debug tables enciphered; such a row's unit cell begins with "?", followed by a
 // language mark ("p" for ".pas" units, anything else ".cpp") and the Base64 of the
 // enciphered name; the procedure cell and a non-empty class cell begin with one mark
-// character before their Base64.
+// character before their Base64. A procedure that deciphers to "Class.Procedure" carries the
+// class of a row whose class cell is empty.
 #pragma once
 
 #include <optional>
@@ -21,10 +22,12 @@ struct TCallStackNames {
 };
 
 // The row's names deciphered with the key. The cells come back unchanged when the unit cell
-// is not enciphered, or when a deciphered name is not a plain name (letters, digits, "_",
-// "." and "@"), which is what a wrong password gives.
+// is not enciphered, or when a deciphered name holds a character that no name, scope or
+// source path of a program holds (anything but printable ASCII, or the cell border "|"),
+// which is what a wrong password gives.
 TCallStackNames DecipherCallStackNames(const TCallStackNames& cells, const TCipherKey& key);
 
-// The cells a build writes for the names: the inverse of DecipherCallStackNames. The class
-// travels inside the procedure cell as "Class.Procedure" when there is one.
+// The cells a build writes for the names: the inverse of DecipherCallStackNames. Every name
+// has a cell of its own (an empty class too), so a procedure whose name holds a "." comes
+// back whole.
 TCallStackNames EncipherCallStackNames(const TCallStackNames& names, const TCipherKey& key);

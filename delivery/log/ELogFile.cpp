@@ -74,18 +74,17 @@ void TLogFile::Save() {
     stream_->Rewrite(*pending);
     BreakSideCopySeal(fileSystem_, fileName_, *pending);
   }
-  bool sideCopy = true;
+  std::unique_ptr<TLogFileHandle> side;
   try {
-    WriteSideCopy(fileSystem_, fileName_, text);
+    side = WriteSideCopy(fileSystem_, fileName_, text);
   } catch (const EFCreateError&) {
     // A folder that takes no new file still lets the log be rewritten in place. A side copy
     // that failed while being written is never used (its seal is missing), and the disk that
     // refused it would refuse the rewrite too, so that error goes on.
-    sideCopy = false;
   }
   if (!stream_) stream_ = fileSystem_.Create(fileName_);
   stream_->Rewrite(text);
-  if (sideCopy) BreakSideCopySeal(fileSystem_, fileName_, text);
+  if (side) BreakSideCopySeal(*side, text);
 }
 
 std::string TLogFile::Text() const {

@@ -61,9 +61,11 @@ class TWin32LogFile : public TLogFileHandle {
   void Rewrite(std::string_view data) override {
     LARGE_INTEGER start{};
     if (!::SetFilePointerEx(handle_.get(), start, nullptr, FILE_BEGIN)) Fail<EWriteError>("write");
+    // One write for the whole file: each call is a trip through the system (and under Wine
+    // through its server); a short write goes on from where it stopped.
     std::size_t done = 0;
     while (done < data.size()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 64 * 1024));
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
       DWORD put = 0;
       if (!::WriteFile(handle_.get(), data.data() + done, chunk, &put, nullptr) || put == 0)
         Fail<EWriteError>("write");

@@ -30,8 +30,9 @@ struct TLogStoreResult {
 
 // The XML copy of the log that goes with a delivery (sfAttachXmlLog): made from logCopyName,
 // the temporary text copy of the log, when that file exists, else from the current report
-// alone; call-stack names deciphered with namesPassword (empty: kept as stored). Stream
-// errors pass through.
+// alone; call-stack names deciphered with namesPassword (empty: kept as stored), which on
+// Windows is what the program's password exports answer (RequestModulePassword in
+// report/options/EModuleConfigWin32.h). Stream errors pass through.
 void WriteXmlLogCopy(const std::string& logCopyName, std::string_view currentReport,
                      std::string_view namesPassword, const std::string& xmlFileName,
                      TLogFileSystem& fileSystem = DefaultLogFileSystem());
@@ -48,10 +49,18 @@ class TReportLogKeeper {
   TLogStoreResult StoreReportInLog(const TOskedaModuleOptions& options, std::string_view reportText,
                                    const TDuplicateKey& key);
 
+  // lfDeleteOnVersionChange: deletes the log of options.LogFileName() (and its side copy) when
+  // the version its newest report names (field 1.3) differs from the version in reportText.
+  // Nothing is deleted when either report lacks the field. True when the log was deleted.
+  // Never raises; a log that cannot be deleted stays and is written to as before.
+  bool DeleteLogOnVersionChange(const TOskedaModuleOptions& options, std::string_view reportText);
+
   // The log object of the last report; nullptr before the first.
   TLogFile* Log() const { return log_.get(); }
 
  private:
+  TLogFile& OpenLog(const TOskedaModuleOptions& options);
+
   TLogFileSystem& fileSystem_;
   std::string requestedName_;
   std::unique_ptr<TLogFile> log_;

@@ -227,7 +227,6 @@ class TSequenceEvents final : public IReportEvents {
 }  // namespace
 
 void TakeReportScreenshot(TReportContext&) {}
-void SaveReportToLog(TReportContext&) {}
 bool DeliverReport(TReportContext&) { return false; }
 
 void SetStartupFolder(const std::string& folder) { startupFolder = folder; }

@@ -3,13 +3,12 @@
 #include <cstring>
 
 #include "platform/SysUtils.h"
+#include "report/options/EDebugInfoNames.h"
 #include "report/options/EOptionsStream.h"
 #include "report/options/EZlibBlock.h"
 
 namespace {
 
-constexpr std::uint32_t kPlainCheck = 0x4944444D;  // "MDDI"
-constexpr std::uint32_t kCheckSalt = 0xFFFFFFFF;
 constexpr std::size_t kDirectoryEntrySize = 9;
 
 // Grows by resize and copy rather than push_back and insert: the same result, and no false
@@ -35,13 +34,6 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 std::uint32_t GetU32(std::span<const std::uint8_t> bytes) {
   return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-std::uint32_t CheckWord(const std::string& key) {
-  std::uint8_t bytes[4];
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(kPlainCheck >> (8 * i));
-  if (!key.empty()) ApplyNameCipher(bytes, key, kCheckSalt);
-  return GetU32(bytes);
 }
 
 class BlockReader {
@@ -99,14 +91,17 @@ void ReadCurrentBody(BlockReader& reader, const TConfigReadSettings& settings,
   const auto compressed = reader.Rest();
   container.DebugInfoStoredSize = 4 + compressed.size();
   if (!settings.LoadDebugInfo) return;
-  std::string key;
-  if (check != kPlainCheck) {
-    if (settings.RequestKey) key = settings.RequestKey();
-    if (key.empty() || CheckWord(key) != check) return;
-  }
   const auto inflated = InflateBlock(compressed, settings.MaxDebugInfoSize);
-  const auto payload = DebugInfoPayload(inflated);
-  container.DebugInfo = TDebugInfo::Decode(payload, key);
+  TDebugInfo info = TDebugInfo::Decode(DebugInfoPayload(inflated));
+  const bool plainCheck = check == DebugInfoCheckWord({});
+  if (plainCheck == info.NamesEnciphered())
+    throw EConfigContainerError("The check block does not match the debug information.");
+  if (info.NamesEnciphered() && settings.RequestKey) {
+    // Without the right key the tables keep their enciphered names.
+    const std::string key = settings.RequestKey();
+    if (!key.empty() && DebugInfoCheckWord(key) == check) info = DecipherDebugInfoNames(info, key);
+  }
+  container.DebugInfo = std::move(info);
 }
 
 void ReadLegacyBody(BlockReader& reader, const TConfigReadSettings& settings,
@@ -150,9 +145,10 @@ std::vector<std::uint8_t> BuildConfigBlock(double buildDate,
   PutU32(block, static_cast<std::uint32_t>(options.size()));
   PutBytes(block, options);
   if (debugInfo) {
-    PutU32(block, CheckWord(key));
+    PutU32(block, DebugInfoCheckWord(key));
     std::vector<std::uint8_t> payload;
-    const auto encoded = debugInfo->Encode(key);
+    const auto encoded =
+        (key.empty() ? *debugInfo : EncipherDebugInfoNames(*debugInfo, key)).Encode();
     PutU32(payload, static_cast<std::uint32_t>(encoded.size()));
     PutBytes(payload, encoded);
     PutBytes(block, DeflateBlock(payload));

@@ -53,8 +53,9 @@ struct TConfigContainer {
   std::vector<std::uint8_t> OptionsStream;
   // The options it holds, already checked.
   TOskedaStoredOptions Options;
-  // Set when debug information was stored and loaded: absent when the container has none,
-  // loading it was disabled, or its names are enciphered and no fitting key was given.
+  // Set when debug information was stored and loaded: absent when the container has none or
+  // loading it was disabled. Enciphered names stay enciphered (NamesEnciphered) unless the
+  // key request gave the key they were enciphered with.
   std::optional<TDebugInfo> DebugInfo;
   bool DebugInfoStored = false;
   // Bytes the stored debug information takes in the container (check block included).
@@ -65,14 +66,15 @@ struct TConfigContainer {
 
 struct TConfigReadSettings {
   bool LoadDebugInfo = true;
-  // Asked for the key when the debug information's names are enciphered.
+  // Asked for the key when the debug information's names are enciphered (EDebugInfoNames.h).
   std::function<std::string()> RequestKey;
   // Ceilings on what the two zlib blocks may inflate to.
   std::size_t MaxOptionsSize = std::size_t{4} << 20;
   std::size_t MaxDebugInfoSize = std::size_t{64} << 20;
 };
 
-// The block of the current version. key non-empty enciphers the debug information's names.
+// The block of the current version. key non-empty enciphers the debug information's names
+// (EDebugInfoNames.h).
 std::vector<std::uint8_t> BuildConfigBlock(double buildDate,
                                            std::span<const TConfigDirectoryEntry> directory,
                                            std::span<const std::uint8_t> optionsStream,

@@ -269,12 +269,14 @@ const std::map<std::string, Setter>& OptionSetters() {
   return setters;
 }
 
-enum class Section { None, Options, Filter, Texts };
+enum class Section { None, Options, Filter, Texts, Build };
 
 }  // namespace
 
-TOskedaStoredOptions ParseConfigFile(std::string_view text) {
+TOskedaStoredOptions ParseConfigFile(std::string_view text, TConfigFileBuild* build) {
   TOskedaStoredOptions options;
+  TConfigFileBuild buildSettings;
+  bool keyGiven = false;
   std::vector<std::string> classes;
   std::vector<std::string> messages;
   std::set<std::string> seenOptions;
@@ -297,8 +299,10 @@ TOskedaStoredOptions ParseConfigFile(std::string_view text) {
           section = Section::Filter;
         else if (name == "texts")
           section = Section::Texts;
+        else if (name == "build")
+          section = Section::Build;
         else
-          throw ParseError{"unknown section (Options, Filter or Texts)"};
+          throw ParseError{"unknown section (Options, Filter, Texts or Build)"};
         continue;
       }
       const std::size_t equals = line.find('=');
@@ -327,6 +331,13 @@ TOskedaStoredOptions ParseConfigFile(std::string_view text) {
           options.Texts[index] = StoredText(value);
           break;
         }
+        case Section::Build:
+          if (Lower(key) != "debuginfokey")
+            throw ParseError{"unknown build setting \"" + std::string(key) + "\""};
+          if (keyGiven) throw ParseError{"build setting given twice"};
+          keyGiven = true;
+          buildSettings.DebugInfoKey = Unquote(value);
+          break;
       }
     } catch (const ParseError& error) {
       throw EConfigFileError(Format("%d: %s", lineNumber, error.reason.c_str()));
@@ -334,5 +345,6 @@ TOskedaStoredOptions ParseConfigFile(std::string_view text) {
   }
   options.FilteredClasses.Assign(classes);
   options.FilteredMessages.Assign(messages);
+  if (build) *build = buildSettings;
   return options;
 }

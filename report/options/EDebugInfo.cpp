@@ -77,15 +77,6 @@ class Reader {
 
 }  // namespace
 
-void ApplyNameCipher(std::span<std::uint8_t> bytes, std::string_view key, std::uint32_t salt) {
-  std::uint32_t state = 2166136261u ^ salt;
-  for (char c : key) state = (state ^ static_cast<std::uint8_t>(c)) * 16777619u;
-  for (std::uint8_t& byte : bytes) {
-    state = state * 1103515245u + 12345u;
-    byte ^= static_cast<std::uint8_t>(state >> 16);
-  }
-}
-
 std::uint32_t TDebugInfo::Intern(std::string_view text) {
   if (interned_.size() != strings_.size()) {
     interned_.clear();
@@ -167,17 +158,14 @@ const TDebugProcedure* TDebugInfo::FindProcedure(std::string_view qualifiedName)
   return nullptr;
 }
 
-std::vector<std::uint8_t> TDebugInfo::Encode(std::string_view key) const {
+std::vector<std::uint8_t> TDebugInfo::Encode() const {
   std::vector<std::uint8_t> out;
   out.push_back(kFormat);
-  out.push_back(key.empty() ? 0 : kNamesEnciphered);
+  out.push_back(namesEnciphered_ ? kNamesEnciphered : 0);
   PutVarint(out, strings_.size());
-  for (std::uint32_t i = 0; i < strings_.size(); ++i) {
-    const std::string& text = strings_[i];
+  for (const std::string& text : strings_) {
     PutVarint(out, text.size());
-    const std::size_t at = out.size();
     out.insert(out.end(), text.begin(), text.end());
-    if (!key.empty()) ApplyNameCipher(std::span(out).subspan(at), key, i);
   }
   PutVarint(out, procedures_.size());
   std::uint32_t previousEnd = 0;
@@ -202,22 +190,18 @@ std::vector<std::uint8_t> TDebugInfo::Encode(std::string_view key) const {
   return out;
 }
 
-TDebugInfo TDebugInfo::Decode(std::span<const std::uint8_t> data, std::string_view key) {
+TDebugInfo TDebugInfo::Decode(std::span<const std::uint8_t> data) {
   Reader reader(data);
   if (reader.Byte() != kFormat) throw EDebugInfoError("Unknown debug information format.");
   const std::uint8_t flags = reader.Byte();
   if (flags & ~kNamesEnciphered) throw EDebugInfoError("Unknown debug information flags.");
-  if ((flags & kNamesEnciphered) && key.empty())
-    throw EDebugInfoError("Debug information names enciphered without a key.");
   TDebugInfo info;
+  info.namesEnciphered_ = (flags & kNamesEnciphered) != 0;
   const std::uint32_t stringCount = reader.Count("string count");
   info.strings_.reserve(stringCount);
   for (std::uint32_t i = 0; i < stringCount; ++i) {
     const auto bytes = reader.Bytes(reader.Count("string length"));
-    std::string text(bytes.begin(), bytes.end());
-    if (flags & kNamesEnciphered)
-      ApplyNameCipher(std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size()), key, i);
-    info.strings_.push_back(std::move(text));
+    info.strings_.emplace_back(bytes.begin(), bytes.end());
   }
   const std::uint32_t procedureCount = reader.Count("procedure count");
   info.procedures_.reserve(procedureCount);

@@ -3,8 +3,8 @@
 // module base, so the tables hold wherever the loader puts the module.
 //
 // Stored form (before the container compresses it), integers as unsigned LEB128 varints:
-//   byte format (1), byte flags (bit 0: names enciphered)
-//   string count, then each string as length + bytes (enciphered with the key when flagged)
+//   byte format (1), byte flags (bit 0: names enciphered, see EDebugInfoNames.h)
+//   string count, then each string as length + bytes
 //   procedure count, then per procedure, in ascending address order:
 //     start (delta from the previous procedure's end), size, unit, class and name (string
 //     indexes), row count, then per row: address delta from the previous row (the first from
@@ -61,11 +61,13 @@ class TDebugInfo {
 
   TDebugLocation Lookup(std::uint32_t offset) const;
 
-  // key empty: names stored plainly.
-  std::vector<std::uint8_t> Encode(std::string_view key = {}) const;
-  // EDebugInfoError when the data is malformed; names flagged as enciphered are deciphered
-  // with key (a wrong key gives wrong names, which the container's check block prevents).
-  static TDebugInfo Decode(std::span<const std::uint8_t> data, std::string_view key = {});
+  std::vector<std::uint8_t> Encode() const;
+  // EDebugInfoError when the data is malformed.
+  static TDebugInfo Decode(std::span<const std::uint8_t> data);
+
+  // Whether the names are the enciphered cells of EDebugInfoNames.h rather than names.
+  bool NamesEnciphered() const { return namesEnciphered_; }
+  void SetNamesEnciphered(bool enciphered) { namesEnciphered_ = enciphered; }
 
   const std::vector<std::string>& Strings() const { return strings_; }
   const std::vector<TDebugProcedure>& Procedures() const { return procedures_; }
@@ -80,8 +82,5 @@ class TDebugInfo {
   std::vector<TDebugProcedure> procedures_;
   std::vector<TDebugLine> lines_;
   std::unordered_map<std::string, std::uint32_t> interned_;
+  bool namesEnciphered_ = false;
 };
-
-// The keyed byte stream that enciphers names and the container's check block. It obscures; it
-// does not protect against a determined reader.
-void ApplyNameCipher(std::span<std::uint8_t> bytes, std::string_view key, std::uint32_t salt);

@@ -1,10 +1,10 @@
 #include "report/options/EModuleConfigWin32.h"
 
 #include <cstring>
-#include <mutex>
 
 #include "report/options/ECurrentOptions.h"
 #include "report/options/EOptionsEnvironmentWin32.h"
+#include "report/options/EPasswordRequest.h"
 #include "report/options/ESharedAreaWin32.h"
 #include "platform/win/UniqueHandle.h"
 
@@ -12,14 +12,6 @@ namespace {
 
 // A block larger than this is not one the build wrote.
 constexpr std::uint32_t kMaxAppendedBlock = 256u << 20;
-
-std::mutex keyLock;
-std::function<std::string()> keyRequest;
-
-std::string RequestDebugInfoKey() {
-  std::lock_guard guard(keyLock);
-  return keyRequest ? keyRequest() : std::string();
-}
 
 HMODULE OwnModule() {
   HMODULE module = nullptr;
@@ -123,7 +115,7 @@ bool Start() {
 std::optional<TConfigContainer> ReadModuleConfigContainer(HMODULE module,
                                                           const TConfigReadSettings& settings) {
   TConfigReadSettings withKey = settings;
-  if (!withKey.RequestKey) withKey.RequestKey = RequestDebugInfoKey;
+  if (!withKey.RequestKey) withKey.RequestKey = [module] { return RequestModulePassword(module); };
   try {
     const auto resource = ResourceBytes(module);
     if (!resource.empty()) return ReadConfigResource(resource, withKey);
@@ -178,7 +170,11 @@ TAddressInfo LookupAddress(const void* address) {
   return info;
 }
 
-void SetDebugInfoKeyRequest(std::function<std::string()> request) {
-  std::lock_guard guard(keyLock);
-  keyRequest = std::move(request);
+std::string RequestModulePassword(HMODULE module) {
+  const auto lookup = [module](const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(module, name));
+  };
+  return AskPasswordExports(
+      reinterpret_cast<TPasswordRequestExExport*>(lookup(PasswordRequestExExportName)),
+      reinterpret_cast<TPasswordRequestExport*>(lookup(PasswordRequestExportName)));
 }

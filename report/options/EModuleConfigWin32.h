@@ -6,7 +6,6 @@
 
 #include "platform/win/WinApi.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +31,8 @@ bool RegisterOskedaModule(HMODULE module);
 // The module, unit, class, procedure and line of a code address of this process.
 TAddressInfo LookupAddress(const void* address);
 
-// Hook for the key of enciphered debug-information names. Until the password events exist,
-// the key comes from here; none means such names stay unloaded.
-void SetDebugInfoKeyRequest(std::function<std::string()> request);
+// The key of module's enciphered debug-information names, asked of its password exports
+// (report/options/EPasswordRequest.h): the Ex form first, then the plain one. Empty when the
+// module exports neither or nothing answered; its tables then keep their enciphered names.
+// The log's XML copy asks the program module the same way.
+std::string RequestModulePassword(HMODULE module);

@@ -103,10 +103,28 @@ TEST(CallStackNames, DecipheredNamesFollowTheRowRules) {
   EXPECT_EQ(pascal.Procedure, "_Run");
   EXPECT_EQ(DecipherCallStackNames({"?x" + cell("Main"), "", "?" + cell("WinMain")}, key).Unit, "Main.cpp");
 
-  // A wrong password, a name that is no plain name, or a plain row: the cells as stored.
+  // C++ scopes and repository paths are names; a class cell of its own keeps a "." in the
+  // procedure.
+  const TCallStackNames scoped = DecipherCallStackNames(
+      EncipherCallStackNames({"platform/gui/Application.h", "TApplication::Dispatch<...>(...)",
+                              "{lambda(...)#1}"},
+                             key),
+      key);
+  EXPECT_EQ(scoped.Unit, "platform/gui/Application.h");
+  EXPECT_EQ(scoped.Class, "TApplication::Dispatch<...>(...)");
+  EXPECT_EQ(scoped.Procedure, "{lambda(...)#1}");
+  // Without a class cell, "Class.Procedure" in the procedure cell.
+  const TCallStackNames joined = DecipherCallStackNames({"?c" + cell("Unit1.cpp"), "", "?" + cell("TForm1.Show")}, key);
+  EXPECT_EQ(joined.Class, "TForm1");
+  EXPECT_EQ(joined.Procedure, "Show");
+
+  // A wrong password, a name with a cell border or a control character, or a plain row: the
+  // cells as stored.
   EXPECT_EQ(DecipherCallStackNames(row, CipherKeyFromPassword("wrong")).Unit, row.Unit);
-  const TCallStackNames odd{"?c" + cell("Unit1.cpp"), "", "?" + cell("operator()")};
-  EXPECT_EQ(DecipherCallStackNames(odd, key).Procedure, odd.Procedure);
+  for (const char* bad : {"a|b", "tab\there", "\xE9t\xE9"}) {
+    const TCallStackNames odd{"?c" + cell("Unit1.cpp"), "", "?" + cell(bad)};
+    EXPECT_EQ(DecipherCallStackNames(odd, key).Procedure, odd.Procedure) << bad;
+  }
   const TCallStackNames plain{"Unit1.cpp", "TClockForm", "Timer1Timer"};
   EXPECT_EQ(DecipherCallStackNames(plain, key).Unit, "Unit1.cpp");
   EXPECT_EQ(DecipherCallStackNames({"?c!!", "", "?" + cell("x")}, key).Unit, "?c!!");

@@ -97,14 +97,23 @@ TEST(ConfigContainer, EncipheredNamesNeedTheRightKey) {
   const std::string stored(block.begin(), block.end());
   EXPECT_EQ(stored.find("Tick"), std::string::npos);
 
-  // A wrong or missing key loses the names but not the options.
+  // A wrong or missing key leaves the names enciphered, the lines and the options usable.
   settings.RequestKey = [] { return std::string("guess"); };
   const TConfigContainer wrong = ReadConfigBlock(block, settings);
-  EXPECT_FALSE(wrong.DebugInfo.has_value());
+  ASSERT_TRUE(wrong.DebugInfo.has_value());
+  EXPECT_TRUE(wrong.DebugInfo->NamesEnciphered());
+  EXPECT_TRUE(wrong.DebugInfo->Lookup(0x1000).Unit.starts_with("?c"));
+  EXPECT_EQ(wrong.DebugInfo->Lookup(0x1009).Line, 11u);
   EXPECT_TRUE(wrong.Options == SomeOptions());
   const TConfigContainer none = ReadConfigBlock(block);
-  EXPECT_FALSE(none.DebugInfo.has_value());
-  EXPECT_TRUE(none.DebugInfoStored);
+  ASSERT_TRUE(none.DebugInfo.has_value());
+  EXPECT_TRUE(none.DebugInfo->NamesEnciphered());
+
+  // A check block that contradicts the tables is a damaged container.
+  auto forged = SomeBlock();
+  const std::size_t check = forged.size() - (ReadConfigBlock(forged).DebugInfoStoredSize);
+  PutU32At(forged, check, 0x12345678);
+  EXPECT_THROW(ReadConfigBlock(forged), EConfigContainerError);
 }
 
 TEST(ConfigContainer, EveryTruncationIsRefused) {

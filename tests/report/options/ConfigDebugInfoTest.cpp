@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "report/options/EDebugInfo.h"
+#include "report/options/EDebugInfoNames.h"
+#include "delivery/log/ECallStackNames.h"
 #include "report/options/EModuleConfig.h"
 
 namespace {
@@ -74,12 +76,25 @@ TEST(DebugInfo, StoredFormRoundTripsAndStaysSmall) {
   const std::string text(plain.begin(), plain.end());
   EXPECT_EQ(text.find("app/Unit1.cpp"), text.rfind("app/Unit1.cpp"));
   EXPECT_LT(plain.size(), 100u);
+}
 
-  const auto secret = info.Encode("key");
-  const std::string hidden(secret.begin(), secret.end());
-  EXPECT_EQ(hidden.find("Timer1Timer"), std::string::npos);
-  EXPECT_EQ(TDebugInfo::Decode(secret, "key").Lookup(0x1000).Procedure, "Timer1Timer");
-  EXPECT_THROW(TDebugInfo::Decode(secret), EDebugInfoError);
+TEST(DebugInfo, EncipheredNamesAreTheCellsTheLogDeciphers) {
+  const TDebugInfo info = ClockInfo();
+  const TDebugInfo secret = TDebugInfo::Decode(EncipherDebugInfoNames(info, "key").Encode());
+  ASSERT_TRUE(secret.NamesEnciphered());
+  const TDebugLocation hidden = secret.Lookup(0x1000);
+  EXPECT_TRUE(hidden.Unit.starts_with("?c")) << hidden.Unit;
+  EXPECT_TRUE(hidden.ClassName.starts_with("?")) << hidden.ClassName;
+  EXPECT_EQ(hidden.Procedure.find("Timer1Timer"), std::string_view::npos);
+  EXPECT_EQ(secret.Lookup(0x1006).Line, info.Lookup(0x1006).Line);
+
+  // The cells are what the log's XML copy deciphers.
+  const TCallStackNames row = DecipherCallStackNames(
+      {std::string(hidden.Unit), std::string(hidden.ClassName), std::string(hidden.Procedure)},
+      CipherKeyFromPassword("key"));
+  EXPECT_EQ(row.Unit, "app/Unit1.cpp");
+  EXPECT_EQ(row.Procedure, "Timer1Timer");
+  EXPECT_EQ(DecipherDebugInfoNames(secret, "key").Strings(), info.Strings());
 }
 
 TEST(DebugInfo, HostileStoredFormsAreRefused) {

@@ -77,11 +77,22 @@ TEST(ConfigFile, LogCapacityKeepsAtLeastOneReportAsTheSetterDoes) {
   EXPECT_EQ(ParseConfigFile("[Options]\nLogCapacity = -5\n").LogCapacity, 1);
 }
 
+TEST(ConfigFile, DebugInfoKeyIsABuildSettingNotAnOption) {
+  TConfigFileBuild build;
+  const TOskedaStoredOptions options =
+      ParseConfigFile("[Build]\nDebugInfoKey = \"s3cret \\\"x\\\"\"\n[Options]\nLogCapacity = 4\n", &build);
+  EXPECT_EQ(build.DebugInfoKey, "s3cret \"x\"");
+  EXPECT_EQ(options.LogCapacity, 4);
+  EXPECT_TRUE(ParseConfigFile("[Build]\nDebugInfoKey = k\n") == TOskedaStoredOptions());
+}
+
 TEST(ConfigFile, MistakesNameTheirLine) {
   EXPECT_EQ(ErrorOf("MailSender = x\n"), "1: entry before the first section");
   EXPECT_EQ(ErrorOf("[Options]\n\nMailSendr = x\n"), "3: unknown option \"MailSendr\"");
   EXPECT_EQ(ErrorOf("[Options]\nMailSender = a\nmailsender = b\n"), "3: option given twice");
-  EXPECT_EQ(ErrorOf("[Option]\n"), "1: unknown section (Options, Filter or Texts)");
+  EXPECT_EQ(ErrorOf("[Option]\n"), "1: unknown section (Options, Filter, Texts or Build)");
+  EXPECT_EQ(ErrorOf("[Build]\nKey = x\n"), "2: unknown build setting \"Key\"");
+  EXPECT_EQ(ErrorOf("[Build]\nDebugInfoKey = a\ndebuginfokey = b\n"), "3: build setting given twice");
   EXPECT_EQ(ErrorOf("[Options\n"), "1: unterminated section name");
   EXPECT_EQ(ErrorOf("[Options]\nMailSender\n"), "2: expected Key = Value");
   EXPECT_EQ(ErrorOf("[Options]\n= x\n"), "2: empty key");

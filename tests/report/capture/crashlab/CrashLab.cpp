@@ -17,6 +17,9 @@
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/capture/EInterceptWin32.h"
 #include "report/capture/EOskedaEvents.h"
+#include "report/capture/EPasswordEvents.h"
+#include "delivery/log/ELogStore.h"
+#include "report/options/EModuleConfigWin32.h"
 #include "report/options/EConfigFile.h"
 #include "report/options/ECoreOptions.h"
 #include "report/options/ECurrentOptions.h"
@@ -186,6 +189,10 @@ class TLabHandler : public TOskedaLogHandler {
     Note(("action " + std::to_string(action)).c_str(), record);
     if (mode_ == "skip-display" && action == atShowDialog) execute = false;
   }
+  void ExceptionErrorNotify(const TOskedaExceptionRecord&, int action,
+                            const std::string& message) override {
+    std::fprintf(stderr, "event error %d %s\n", action, message.c_str());
+  }
 
  private:
   static void Note(const char* event, const TOskedaExceptionRecord& record) {
@@ -282,8 +289,34 @@ bool LeaveRestartMark() {
   return true;
 }
 
+std::string Environment(const char* name) {
+  char value[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length < sizeof value ? std::string(value, length) : std::string();
+}
+
+// CRASHLAB_KEY: the process-wide password handler answers with it, from before the lab's
+// configuration loads.
+void __cdecl LabPassword(const TOskedaExceptionRecord*, std::string* key) {
+  *key = Environment("CRASHLAB_KEY");
+}
+
+// CRASHLAB_XML_LOG and CRASHLAB_XML: the XML copy of that log, its names deciphered with the
+// key the program's password export gives.
+void WriteLabXmlCopy() {
+  const std::string log = Environment("CRASHLAB_XML_LOG");
+  if (log.empty()) return;
+  try {
+    WriteXmlLogCopy(log, "", RequestModulePassword(GetModuleHandleA(nullptr)),
+                    Environment("CRASHLAB_XML"));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "CrashLab: no XML copy: %s\n", error.what());
+  }
+}
+
 int main(int argc, char** argv) {
   if (LeaveRestartMark()) return 0;
+  if (!Environment("CRASHLAB_KEY").empty()) SetOskedaPasswordRequestHandler(&LabPassword);
   StartOskedaExceptionLog();
   int arg = 1;
   if (argc > 2 && std::strcmp(argv[1], "--options") == 0) {
@@ -306,6 +339,7 @@ int main(int argc, char** argv) {
   StartWaitingThreads();
   std::fflush(stdout);
   const int code = RunCase(argv[arg]);
+  WriteLabXmlCopy();
   std::fflush(stdout);
   return code;
 }

@@ -2,12 +2,14 @@
 """Runs the crash lab's cases under Wine and reads each report the way its developer would."""
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
 WINE_RUN, CRASHLAB, SOURCE = sys.argv[1:4]
+KEYED = sys.argv[4] if len(sys.argv) > 4 else None
 failures = []
 last_err = ""
 
@@ -18,8 +20,8 @@ def check(condition, what):
         print("FAIL:", what)
 
 
-def run(case, options=None):
-    args = ["bash", WINE_RUN, CRASHLAB]
+def run(case, options=None, exe=None):
+    args = ["bash", WINE_RUN, exe or CRASHLAB]
     if options is not None:
         fd, path = tempfile.mkstemp(suffix=".ini", dir=os.path.dirname(CRASHLAB))
         with os.fdopen(fd, "w") as f:
@@ -196,5 +198,91 @@ if os.path.exists(mark):
     os.unlink(mark)
 del os.environ["CRASHLAB_RESTART_MARK"]
 
+
+def win_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def log_reports(path):
+    with open(path, "rb") as f:
+        return f.read().decode("latin-1").count("OskedaLog 5.1.12")
+
+
+# The log step: the report lands in the log after the log action; the same fault again with
+# lfSkipDuplicates adds nothing, another fault is added.
+log_dir = tempfile.mkdtemp(dir=os.path.dirname(CRASHLAB))
+log_file = os.path.join(log_dir, "lab.osk")
+LOGGED = ("[Options]\nDialogFlags = dfShowDialog\nSaveToLog = true\nLogFolder = %s\n"
+          "LogFlags = lfModulesSection, lfCpuSection, lfSkipDuplicates\n" % win_path(log_file))
+rc, out = run("av-read", LOGGED)
+check(rc == 1 and os.path.exists(log_file) and log_reports(log_file) == 1
+      and "event action 1 on the faulting thread" in last_err,
+      "log: the report in the log, after the log action")
+if os.path.exists(log_file):
+    with open(log_file, "rb") as f:
+        logged = f.read().decode("latin-1")
+    check(field(logged, "2.2") == field(out, "2.2") and logged.endswith("\r\n\r\n\r\n"),
+          "log: the logged report is the one shown, the file ends with three line breaks")
+rc, out = run("av-read", LOGGED)
+check(rc == 1 and os.path.exists(log_file) and log_reports(log_file) == 1,
+      "log: the same fault again adds nothing with lfSkipDuplicates")
+rc, out = run("div-zero", LOGGED)
+check(os.path.exists(log_file) and log_reports(log_file) == 2, "log: another fault is added")
+
+# A log that can be written neither where it is named nor in the profile's fallback folder
+# gives the error event of the log action.
+blocked = os.path.join(log_dir, "blocked.osk")
+os.mkdir(blocked)
+prefix = os.path.dirname(CRASHLAB)
+while not os.path.exists(os.path.join(prefix, "CMakeCache.txt")) and prefix != "/":
+    prefix = os.path.dirname(prefix)
+users = os.path.join(prefix, "wineprefix", "drive_c", "users")
+fallbacks = [os.path.join(users, u, "OskedaLog", "CrashLab", "blocked.osk")
+             for u in os.listdir(users) if u != "Public"] if os.path.isdir(users) else []
+for fallback in fallbacks:
+    os.makedirs(fallback, exist_ok=True)
+rc, out = run("av-read", LOGGED.replace(win_path(log_file), win_path(blocked)))
+check(rc == 1 and "OskedaLog 5.1.12" in out and re.search(r"event error 1 \[Log\] .+", last_err),
+      "log: an unwritable log gives the error event")
+for fallback in fallbacks:
+    os.rmdir(fallback)
+
+# The keyed lab's tables hold enciphered names: without the key (or with a wrong one) its report
+# shows none; with the key its password export hands the loader, it shows them; the XML copy of
+# its log deciphers the names with the key the export gives.
+if KEYED:
+    keyed_log = os.path.join(log_dir, "keyed.osk")
+    KEYED_LOG = ("[Options]\nDialogFlags = dfShowDialog\nSaveToLog = true\nLogFolder = %s\n"
+                 "LogFlags = lfModulesSection, lfCpuSection\n" % win_path(keyed_log))
+
+    def keyed_rows(out):
+        threads = stack_threads(out)
+        return [r for r in threads[0][1] if r[1] == "CrashLabKeyed.exe"] if threads else []
+
+    for key in (None, "wrong"):
+        if key:
+            os.environ["CRASHLAB_KEY"] = key
+        rc, out = run("throw-handler", KEYED_LOG, exe=KEYED)
+        named = [r for r in keyed_rows(out) if r[2]]
+        check(rc == 0 and named and all(r[2].startswith("?c") and r[4].startswith("?") for r in named)
+              and "CrashLab.cpp" not in out, "keyed, key %r: no names in the report" % key)
+    os.environ["CRASHLAB_KEY"] = "crash lab names"
+    rc, out = run("throw-handler", KEYED_LOG, exe=KEYED)
+    own = [r for r in keyed_rows(out) if r[2] == "tests/report/capture/crashlab/CrashLab.cpp"]
+    check(rc == 0 and own and own[0][5].split("[")[0] == str(marked_line("throw-handler")),
+          "keyed, right key: the names and the marked line in the report")
+
+    xml_file = os.path.join(log_dir, "keyed.xml")
+    os.environ["CRASHLAB_XML_LOG"] = win_path(keyed_log)
+    os.environ["CRASHLAB_XML"] = win_path(xml_file)
+    rc, out = run("caught", exe=KEYED)
+    for name in ("CRASHLAB_XML_LOG", "CRASHLAB_XML", "CRASHLAB_KEY"):
+        del os.environ[name]
+    xml = open(xml_file, "rb").read().decode("latin-1") if os.path.exists(xml_file) else ""
+    check(xml.count("<Log Version=") == 3 and 'Unit="?c' not in xml
+          and xml.count('Unit="tests/report/capture/crashlab/CrashLab.cpp"') >= 3,
+          "keyed: the XML copy deciphers the names of every report with the key")
+
+shutil.rmtree(log_dir, ignore_errors=True)
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)
