@@ -4,3 +4,11 @@ dm_add_test(report_dialog_lists_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ECallStackRowsTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ESourceLocationTest.cpp
   LIBS dm_report_dialog_lists)
+if(DIALMOOR_WIN32)
+  enable_language(RC)
+  dm_add_test(report_dialog_lists_win32_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ECallStackListWin32Test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/ECallStackListsTest.rc
+            ${CMAKE_SOURCE_DIR}/tests/platform/gui/WindowShotWin32.cpp
+    LIBS dm_report_dialog_lists)
+endif()
