@@ -153,7 +153,13 @@ TEST(CallStackListWin32, ShowsGroupsThatClicksCollapseAndExpand) {
   ASSERT_EQ(Rows(w.stackList), 10);
   EXPECT_EQ(Cell(w.stackList, 1, 0), "Running Thread: ID=2000; Priority=-2; Class=TWorker");
 
-  w.Notify(NM_CLICK, 0);
+  // A real click of the mouse on the first group's row, through the control's own
+  // notification, expands it again.
+  const LPARAM at = MAKELPARAM(first.left + 300, (first.top + first.bottom) / 2);
+  PostMessageA(w.stackList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(w.stackList, WM_LBUTTONUP, 0, at);
+  Pump();
+  ASSERT_EQ(Rows(w.stackList), 14);
   w.Notify(NM_CLICK, 5);
   ASSERT_EQ(Rows(w.stackList), 15);
   EXPECT_EQ(Cell(w.stackList, 6, 0), "00401B00");
@@ -245,7 +251,17 @@ TEST(CallStackListWin32, ActivatingAFrameWithALineSendsItsSourceLocation) {
   ASSERT_TRUE(GetMailslotInfo(slot.get(), nullptr, nullptr, &waiting, nullptr));
   EXPECT_EQ(waiting, 0u);
 
-  w.Notify(LVN_ITEMACTIVATE, 8);
+  // A double click on "Ring" of the plug-in's thread, as the mouse gives it.
+  RECT ring{};
+  ring.left = LVIR_BOUNDS;
+  SendMessageA(w.stackList, LVM_GETITEMRECT, 8, reinterpret_cast<LPARAM>(&ring));
+  ASSERT_EQ(Cell(w.stackList, 8, 4), "Ring");
+  const LPARAM at = MAKELPARAM(ring.left + 100, (ring.top + ring.bottom) / 2);
+  PostMessageA(w.stackList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(w.stackList, WM_LBUTTONUP, 0, at);
+  PostMessageA(w.stackList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(w.stackList, WM_LBUTTONUP, 0, at);
+  Pump();
   ASSERT_TRUE(GetMailslotInfo(slot.get(), nullptr, nullptr, &waiting, nullptr));
   ASSERT_EQ(waiting, 1u);
   TSourceLocationRecord record{};
