@@ -4,7 +4,7 @@ void ResetReportListView(HWND list) {
   const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
   SetWindowLongPtrA(list, GWL_STYLE,
                     (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK | LVS_SHAREIMAGELISTS)) |
-                        LVS_REPORT | LVS_SHOWSELALWAYS);
+                        LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   while (SendMessageA(list, LVM_DELETECOLUMN, 0, 0)) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// Report style, full-row selection, the image list left to the control to free; no rows, no
-// columns.
+// Report style, one row selected at a time across the whole row, the image list left to the
+// control to free; no rows, no columns.
 void ResetReportListView(HWND list);
 void AddListColumns(HWND list, const std::vector<std::string>& captions, const int* widths);
 void ReadListColumnWidths(HWND list, int* widths, std::size_t count);

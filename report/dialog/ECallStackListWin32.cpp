@@ -101,16 +101,24 @@ void TCallStackListView::Fill() {
 
 void TCallStackListView::ToggleRow(int row) {
   if (row < 0 || !rows_.Toggle(static_cast<std::size_t>(row))) return;
-  const int top = static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
-  Fill();
-  // The clicked group stays where it was and keeps the selection.
-  const int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-  SendMessageA(list_, LVM_ENSUREVISIBLE, count > 0 ? count - 1 : 0, FALSE);
-  SendMessageA(list_, LVM_ENSUREVISIBLE, top, FALSE);
-  LVITEMA state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  // Only the group's own rows change, so the rest of the list keeps its scroll position and
+  // selection.
+  const TCallStackGroup& group = *rows_.GroupAt(static_cast<std::size_t>(row));
+  const int frames = static_cast<int>(group.Frames.size());
+  if (group.Expanded) {
+    for (int f = 0; f < frames; ++f)
+      InsertListRow(list_, row + 1 + f, rows_.FrameAt(static_cast<std::size_t>(row + 1 + f))->Cells,
+                    ImageOfRow(static_cast<std::size_t>(row + 1 + f)));
+  } else {
+    for (int f = 0; f < frames; ++f) SendMessageA(list_, LVM_DELETEITEM, row + 1, 0);
+  }
+  LVITEMA mark{};
+  mark.mask = LVIF_IMAGE;
+  mark.iItem = row;
+  const int image = ImageOfRow(static_cast<std::size_t>(row));
+  mark.iImage = image < 0 ? I_IMAGENONE : image;
+  SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&mark));
+  SendMessageA(list_, LVM_REDRAWITEMS, row, row);
 }
 
 LRESULT TCallStackListView::CustomDraw(NMLVCUSTOMDRAW& draw) {

@@ -138,6 +138,7 @@ TEST(CallStackListWin32, ShowsGroupsThatClicksCollapseAndExpand) {
   ASSERT_EQ(Rows(w.stackList), 14);
   EXPECT_EQ(Cell(w.stackList, 5, 0), "Running Thread: ID=2000; Priority=-2; Class=TWorker");
   EXPECT_EQ(Cell(w.stackList, 6, 0), "Calling Thread: ID=3000; Priority=1");
+  EXPECT_EQ(Cell(w.stackList, 13, 4), "WaitForSingleObject");
   const int plus = Image(w.stackList, 5);
   EXPECT_GE(plus, 0);
   EXPECT_FALSE(distinct.count(plus));
@@ -163,9 +164,16 @@ TEST(CallStackListWin32, ShowsGroupsThatClicksCollapseAndExpand) {
   w.Notify(NM_CLICK, 5);
   ASSERT_EQ(Rows(w.stackList), 15);
   EXPECT_EQ(Cell(w.stackList, 6, 0), "00401B00");
+  EXPECT_EQ(Cell(w.stackList, 4, 4), "WinMain");
+  EXPECT_EQ(Cell(w.stackList, 14, 4), "WaitForSingleObject");
   EXPECT_EQ(Image(w.stackList, 5), minus);
 
-  Pump();
+  // For the picture: one group collapsed, a frame selected.
+  w.Notify(NM_CLICK, 7);
+  ASSERT_EQ(Rows(w.stackList), 13);
+  LVITEMA selected{};
+  selected.stateMask = selected.state = LVIS_SELECTED;
+  SendMessageA(w.stackList, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&selected));
   CreateDirectoryA("screenshots", nullptr);
   w.modules.Attach(w.modulesList, snapshot, options, ModuleWidths);
   Pump();
