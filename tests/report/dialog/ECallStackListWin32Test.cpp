@@ -2,6 +2,7 @@
 
 #include "platform/win/UniqueHandle.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -174,10 +175,11 @@ TEST(CallStackListWin32, ShowsGroupsThatClicksCollapseAndExpand) {
   LVITEMA selected{};
   selected.stateMask = selected.state = LVIS_SELECTED;
   SendMessageA(w.stackList, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&selected));
-  CreateDirectoryA("screenshots", nullptr);
   w.modules.Attach(w.modulesList, snapshot, options, ModuleWidths);
   Pump();
-  EXPECT_TRUE(SaveWindowShot(w.window.get(), "screenshots/call_stack_and_modules.bmp"));
+  const char* folder = std::getenv("DM_SHOT_DIR");
+  EXPECT_TRUE(SaveWindowShot(w.window.get(),
+                             std::string(folder ? folder : ".") + "/call-stack-lists.bmp"));
 }
 
 TEST(CallStackListWin32, MissingPicturesLeaveRowsWithoutIcons) {
