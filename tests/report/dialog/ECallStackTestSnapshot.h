@@ -1,8 +1,6 @@
-// A canned report snapshot for the dialog's lists: five threads, frames of every kind, a
-// library of our own, line offsets, and modules out of handle order.
+// A canned snapshot for the dialog's lists: six threads of which five have listed frames,
+// frames of every kind, a library of our own, line offsets, modules out of handle order.
 #pragma once
-
-#include <cstdint>
 
 #include "platform/DateTime.h"
 #include "report/text/EReportSnapshot.h"
@@ -12,16 +10,10 @@ inline TOskedaStackEntry ListFrame(std::uint32_t thread, bool running, std::uint
                                    const char* cls, const char* proc, std::uint32_t line,
                                    std::uint32_t lineOffset = 0) {
   TOskedaStackEntry e;
+  static_cast<TResolvedAddress&>(e) = {kind, 0, module, unit, cls, proc, line, lineOffset};
   e.ThreadId = thread;
   e.Running = running;
-  e.Kind = kind;
   e.Address = address;
-  e.ModulePath = module;
-  e.UnitName = unit;
-  e.ClassName = cls;
-  e.ProcedureName = proc;
-  e.Line = line;
-  e.LineOffset = lineOffset;
   return e;
 }
 
@@ -34,34 +26,25 @@ inline TReportSnapshot FiveThreadSnapshot() {
   s.Application.ExePath = ListExe;
   s.Application.BuildTime = EncodeDateTime(2026, 12, 1, 8, 30, 0, 0);
   s.Stack = {
-      ListFrame(1234, false, 4, 0x00401A2B, ListExe, "app/Unit1.cpp", "TForm1", "Timer1Timer",
-                42, 3),
+      ListFrame(1234, false, 4, 0x401A2B, ListExe, "app/Unit1.cpp", "TForm1", "Timer1Timer", 42, 3),
       ListFrame(1234, false, 0, 0x12345678, "", "", "", "", 0),
-      ListFrame(1234, false, 3, 0x00402000, ListExe, "", "", "__cxa_throw", 0),
+      ListFrame(1234, false, 3, 0x402000, ListExe, "", "", "__cxa_throw", 0),
       ListFrame(1234, false, 2, 0x7C801234, ListKernel, "", "", "RaiseException", 0),
-      ListFrame(1234, false, 4, 0x00401100, "c:\\program files\\dialmoor\\DIALMOOR.EXE",
-                "app/Main.cpp", "", "WinMain", 12, 0),
-      ListFrame(2000, true, 4, 0x00401B00, ListExe, "app/Worker.cpp", "TWorker", "Execute", 17,
-                12),
-      ListFrame(2000, true, 1, 0x00409999, ListExe, "", "", "", 0),
-      ListFrame(3000, false, 4, 0x10001010, ListPlugin, "chimes/Bell.cpp", "TBell", "Ring", 88,
-                40),
+      ListFrame(1234, false, 4, 0x401100, "c:\\program files\\dialmoor\\DIALMOOR.EXE",
+                "app/Main.cpp", "", "WinMain", 12),
+      ListFrame(2000, true, 4, 0x401B00, ListExe, "app/Worker.cpp", "TWorker", "Execute", 17, 12),
+      ListFrame(2000, true, 1, 0x409999, ListExe, "", "", "", 0),
+      ListFrame(3000, false, 4, 0x10001010, ListPlugin, "chimes/Bell.cpp", "TBell", "Ring", 88, 40),
       ListFrame(3000, false, 4, 0x10001200, ListPlugin, "chimes/Bell.cpp", "TBell", "Loop", 0),
-      ListFrame(4000, false, 1, 0x00409990, ListExe, "", "", "", 0),
-      ListFrame(5000, true, 4, 0x00401C00, ListExe, "app/Idle.cpp", "", "IdleLoop", 5, 0),
-      ListFrame(6000, false, 4, 0x00401D00, ListExe, "app/Timer.cpp", "TTicker", "Wait", 230, 7),
+      ListFrame(4000, false, 1, 0x409990, ListExe, "", "", "", 0),
+      ListFrame(5000, true, 4, 0x401C00, ListExe, "app/Idle.cpp", "", "IdleLoop", 5),
+      ListFrame(6000, false, 4, 0x401D00, ListExe, "app/Timer.cpp", "TTicker", "Wait", 230, 7),
       ListFrame(6000, false, 2, 0x7C802000, ListKernel, "", "", "WaitForSingleObject", 0)};
-  s.Threads = {{1234, 0, "", true},
-               {2000, -2, "TWorker", false},
-               {3000, 1, "", false},
-               {4000, 0, "", false},
-               {5000, ThreadPriorityUnknown, "", false},
-               {6000, 2, "TTicker", false}};
-  s.Modules = {
-      {0x7C800000, ListKernel, "Wine core dll", "5.1.2600.2180", 524288,
-       EncodeDateTime(2025, 3, 4, 5, 6, 7, 0)},
-      {0x00400000, ListExe, "Dialmoor clock", "1.0.3.12", 1048576,
-       EncodeDateTime(2026, 12, 1, 8, 30, 0, 0)},
-      {0x10000000, ListPlugin, "", "", 40960, EncodeDateTime(2026, 11, 30, 23, 59, 58, 0)}};
+  s.Threads = {{1234, 0, "", true},    {2000, -2, "TWorker", false},
+               {3000, 1, "", false},   {4000, 0, "", false},
+               {5000, ThreadPriorityUnknown, "", false}, {6000, 2, "TTicker", false}};
+  s.Modules = {{0x7C800000, ListKernel, "Wine core dll", "5.1.2600.2180", 524288, 45720.25},
+               {0x00400000, ListExe, "Dialmoor clock", "1.0.3.12", 1048576, 46357.5},
+               {0x10000000, ListPlugin, "", "", 40960, 46356.75}};
   return s;
 }
