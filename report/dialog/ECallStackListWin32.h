@@ -11,6 +11,9 @@
 
 class TOskedaModuleOptions;
 
+// Address, Module, Unit, Class, Procedure/Method, Line, as a fresh "OskedaLog.ini" has them.
+constexpr std::array<int, 6> DefaultCallStackColumnWidths = {89, 92, 126, 126, 200, 61};
+
 class TCallStackListView {
  public:
   TCallStackListView() = default;

@@ -10,6 +10,9 @@
 
 class TOskedaModuleOptions;
 
+// Handle, Name, Description, Version, Size, Modified, Path: room for a typical row of each.
+constexpr std::array<int, 7> DefaultModulesColumnWidths = {70, 100, 150, 90, 70, 120, 250};
+
 class TModulesListView {
  public:
   // Columns texts 84-90 with the given widths, full-row selection, report style; one row per

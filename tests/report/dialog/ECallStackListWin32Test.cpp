@@ -115,7 +115,7 @@ struct AllKinds : TOskedaModuleOptions {
     SetStackFlags({sfStackKind2, sfStackKind3, sfLineOffsets});
   }
 };
-const std::array<int, 6> StackWidths = {89, 92, 126, 126, 200, 61};
+const std::array<int, 6> StackWidths = DefaultCallStackColumnWidths;
 const std::array<int, 7> ModuleWidths = {70, 90, 110, 90, 70, 125, 240};
 
 TEST(CallStackListWin32, GroupsCollapseAndExpandByClicksAndWidthsComeBack) {
