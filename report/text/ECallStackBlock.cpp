@@ -11,8 +11,11 @@ const TThreadSnapshot* FindThread(const std::vector<TThreadSnapshot>& threads, s
   return nullptr;
 }
 
-std::string ThreadText(const TOskedaStackEntry& frame, bool first,
-                       const std::vector<TThreadSnapshot>& threads, const TOskedaModuleOptions& o) {
+}  // namespace
+
+std::string CallStackThreadText(const TOskedaStackEntry& frame, bool first,
+                                const std::vector<TThreadSnapshot>& threads,
+                                const TOskedaModuleOptions& o) {
   const TThreadSnapshot* thread = FindThread(threads, frame.ThreadId);
   std::string text = o.GetText(first ? 69 : frame.Running ? 70 : 71) + ": ";
   const std::int32_t priority = thread ? thread->Priority : ThreadPriorityUnknown;
@@ -25,11 +28,12 @@ std::string ThreadText(const TOskedaStackEntry& frame, bool first,
   return text;
 }
 
-TTableRow FrameCells(const TOskedaStackEntry& frame, bool lineOffsets) {
+TTableRow CallStackFrameCells(const TOskedaStackEntry& frame, const TOskedaModuleOptions& o) {
   std::string line;
   if (frame.Line != 0) {
     line = std::to_string(frame.Line);
-    if (lineOffsets) line += Format("[%u]", static_cast<unsigned>(frame.LineOffset));
+    if (o.StackFlags().Contains(sfLineOffsets))
+      line += Format("[%u]", static_cast<unsigned>(frame.LineOffset));
   }
   return {HexAddress(frame.Address),
           std::string(ExtractFileName(frame.ModulePath)),
@@ -39,22 +43,29 @@ TTableRow FrameCells(const TOskedaStackEntry& frame, bool lineOffsets) {
           line};
 }
 
-}  // namespace
+TTableRow CallStackHeaders(const TOskedaModuleOptions& o) {
+  return {o.GetText(62), o.GetText(63), o.GetText(64), o.GetText(65), o.GetText(66), o.GetText(67)};
+}
+
+bool CallStackListsFrame(const TOskedaStackEntry& frame, const TOskedaModuleOptions& o) {
+  return (KindBit(frame.Kind) & StackKindMask(o.StackFlags())) != 0;
+}
+
+bool StartsThreadGroup(const TOskedaStackEntry* previous, const TOskedaStackEntry& frame) {
+  return !previous || frame.ThreadId != previous->ThreadId || frame.Running != previous->Running;
+}
 
 std::string BuildCallStackBlock(const TOskedaStackList& stack,
                                 const std::vector<TThreadSnapshot>& threads,
                                 const TOskedaModuleOptions& o) {
-  const std::uint32_t mask = StackKindMask(o.StackFlags());
-  const bool lineOffsets = o.StackFlags().Contains(sfLineOffsets);
   std::vector<const TOskedaStackEntry*> listed;
   std::vector<TTableRow> rows;
   for (const TOskedaStackEntry& frame : stack) {
-    if ((KindBit(frame.Kind) & mask) == 0) continue;
+    if (!CallStackListsFrame(frame, o)) continue;
     listed.push_back(&frame);
-    rows.push_back(FrameCells(frame, lineOffsets));
+    rows.push_back(CallStackFrameCells(frame, o));
   }
-  const TTableRow headers = {o.GetText(62), o.GetText(63), o.GetText(64),
-                             o.GetText(65), o.GetText(66), o.GetText(67)};
+  const TTableRow headers = CallStackHeaders(o);
   const std::vector<std::size_t> widths = ColumnWidths(headers, rows, {8});
   const std::size_t inner = SumOf(widths) + 5;
   const std::string border(inner + 2, '-');
@@ -65,12 +76,10 @@ std::string BuildCallStackBlock(const TOskedaStackList& stack,
     out += "\r\n";
     for (std::size_t i = 0; i < listed.size(); ++i) {
       const TOskedaStackEntry& frame = *listed[i];
-      const bool newGroup = i == 0 || frame.ThreadId != listed[i - 1]->ThreadId ||
-                            frame.Running != listed[i - 1]->Running;
-      if (newGroup) {
+      if (StartsThreadGroup(i == 0 ? nullptr : listed[i - 1], frame)) {
         if (i > 0) out.append("|").append(inner, '-').append("|\r\n");
         out.append("|")
-            .append(PadRight(ThreadText(frame, i == 0, threads, o), inner))
+            .append(PadRight(CallStackThreadText(frame, i == 0, threads, o), inner))
             .append("|\r\n");
       }
       out += TableRow(rows[i], widths) + "\r\n";
