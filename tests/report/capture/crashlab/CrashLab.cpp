@@ -17,6 +17,7 @@
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/capture/EInterceptWin32.h"
 #include "report/capture/EOskedaEvents.h"
+#include "report/freeze/EFreezeWatchWin32.h"
 #include "report/options/EConfigFile.h"
 #include "report/options/ECoreOptions.h"
 #include "report/options/ECurrentOptions.h"
@@ -223,6 +224,8 @@ int RunCase(const std::string& name) {
     HWND window = CreateLabWindow(&DefWindowProcA, "CrashLab hang");
     UpdateWindow(window);
     StopAnswering();
+    // A report still running for the hang ends before the lab's handler goes.
+    StopFreezeWatch();
   } else if (name == "dll-throw") {
     HMODULE dll = LoadLibraryA("CrashLabDll.dll");
     auto* run = dll ? reinterpret_cast<bool(__cdecl*)()>(
@@ -285,6 +288,7 @@ bool LeaveRestartMark() {
 int main(int argc, char** argv) {
   if (LeaveRestartMark()) return 0;
   StartOskedaExceptionLog();
+  InstallFreezeWatch();
   int arg = 1;
   if (argc > 2 && std::strcmp(argv[1], "--options") == 0) {
     if (!LoadOptionsFile(argv[2])) {
