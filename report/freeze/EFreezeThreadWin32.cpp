@@ -143,6 +143,7 @@ bool TFreezeThread::Start() {
 }
 
 void TFreezeThread::Terminate() {
+  terminated_.store(true);
   if (stop_) SetEvent(stop_.get());
 }
 
@@ -165,7 +166,7 @@ DWORD WINAPI TFreezeThread::Execute(void* self) {
 
 bool TFreezeThread::Rest(DWORD ms) { return WaitForSingleObject(stop_.get(), ms) == WAIT_TIMEOUT; }
 
-bool TFreezeThread::Terminated() const { return WaitForSingleObject(stop_.get(), 0) != WAIT_TIMEOUT; }
+bool TFreezeThread::Terminated() const { return terminated_.load(); }
 
 HWND TFreezeThread::FindMainWindow() const {
   TWindowSearch search{mainThreadId_};

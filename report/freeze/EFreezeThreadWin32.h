@@ -4,6 +4,8 @@
 
 #include "platform/win/WinApi.h"
 
+#include <atomic>
+
 #include "platform/win/UniqueHandle.h"
 #include "report/freeze/EFreezeRules.h"
 
@@ -37,6 +39,9 @@ class TFreezeThread {
 
   UniqueKernelHandle mainThread_;
   DWORD mainThreadId_;
+  // The flag is what the loop reads (a wait costs a trip to the server under Wine); the event
+  // wakes a rest early.
+  std::atomic<bool> terminated_{false};
   UniqueKernelHandle stop_;
   UniqueKernelHandle thread_;
   DWORD threadId_ = 0;
