@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,15 +57,13 @@ __attribute__((noinline)) void FinalHang() {
   Sleep(3500);  // FreezeLab hang: final
 }
 
-// A main thread that allocates without pause: whenever the watcher stops it, it may hold the
-// heap's lock, which the report needs.
+// A main thread that allocates without pause, in sizes the heap serves under its lock: when the
+// watcher stops it, it most likely holds that lock, which the report needs as well.
 __attribute__((noinline)) void AllocatingHang() {
   const ULONGLONG until = GetTickCount64() + 20000;
-  std::vector<std::string> kept;
-  while (OskedaErrorCount() == 0 && GetTickCount64() < until) {
-    kept.emplace_back(200, 'x');  // FreezeLab hang: allocate
-    if (kept.size() > 1000) kept.clear();
-  }
+  std::vector<std::unique_ptr<char[]>> kept(64);
+  for (unsigned i = 0; OskedaErrorCount() == 0 && GetTickCount64() < until; ++i)
+    kept[i % 64].reset(new char[64 + (i * 7919) % 200000]);  // FreezeLab hang: allocate
 }
 
 void SetFreezeWatch(bool on) {
