@@ -20,10 +20,10 @@ enum class TPingResult {
 
 // What the watcher does after a ping.
 enum class TFreezeStep {
-  Ping,          // ping again at once
-  Rest,          // the window answered: rest, then ping again
-  FindWindow,    // the window is gone: look for the program's window again
-  Report,        // unanswered for the whole limit: report a freeze, then start counting again
+  Ping,        // ping again at once
+  Rest,        // the window answered: rest, then ping again
+  FindWindow,  // the window is gone: look for the program's window again
+  Report,      // unanswered for the whole limit: report a freeze, then start counting again
 };
 
 // The count of unanswered milliseconds of the watched window.

@@ -108,11 +108,11 @@ bool CaptureMainThread(HANDLE thread, TDispatchRequest& request) {
   request.StackCopy.resize(copied);
   request.Address = context.Eip;
   request.HasRegisters = true;
-  request.Registers =
-      TRegisterSnapshot{static_cast<std::uint32_t>(context.Eax), static_cast<std::uint32_t>(context.Ebx),
-                        static_cast<std::uint32_t>(context.Ecx), static_cast<std::uint32_t>(context.Edx),
-                        static_cast<std::uint32_t>(context.Esi), static_cast<std::uint32_t>(context.Edi),
-                        static_cast<std::uint32_t>(context.Esp), static_cast<std::uint32_t>(context.Eip)};
+  request.Registers = TRegisterSnapshot{
+      static_cast<std::uint32_t>(context.Eax), static_cast<std::uint32_t>(context.Ebx),
+      static_cast<std::uint32_t>(context.Ecx), static_cast<std::uint32_t>(context.Edx),
+      static_cast<std::uint32_t>(context.Esi), static_cast<std::uint32_t>(context.Edi),
+      static_cast<std::uint32_t>(context.Esp), static_cast<std::uint32_t>(context.Eip)};
   if (copied) {
     // The walk reads the copy in place of the live stack: its return addresses are what they
     // were wherever the copy lies.

@@ -28,8 +28,8 @@ HWND CreateLabWindow() {
     return RegisterClassA(&windowClass) != 0;
   }();
   if (!registered) return nullptr;
-  HWND window = CreateWindowExA(0, "FreezeLab", "FreezeLab", WS_POPUP | WS_VISIBLE, 10,
-                                10, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(0, "FreezeLab", "FreezeLab", WS_POPUP | WS_VISIBLE, 10, 10, 200,
+                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   UpdateWindow(window);
   return window;
 }
