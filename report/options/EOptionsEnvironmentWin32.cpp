@@ -1,5 +1,6 @@
 #include "report/options/EOptionsEnvironmentWin32.h"
 
+#include <atomic>
 #include <string>
 
 std::string ModuleFileNameOf(HMODULE module) {
@@ -44,4 +45,24 @@ std::string TWin32OptionsEnvironment::ComputerName() const {
 
 std::string TWin32OptionsEnvironment::ModuleFileName() const {
   return ModuleFileNameOf(ownModule_);
+}
+
+namespace {
+
+std::atomic<void (*)()> startFreezeWatch{nullptr};
+std::atomic<void (*)()> stopFreezeWatch{nullptr};
+
+}  // namespace
+
+void SetFreezeWatchCalls(void (*start)(), void (*stop)()) {
+  startFreezeWatch.store(start);
+  stopFreezeWatch.store(stop);
+}
+
+void TWin32OptionsEnvironment::StartFreezeWatch() {
+  if (auto* start = startFreezeWatch.load()) start();
+}
+
+void TWin32OptionsEnvironment::StopFreezeWatch() {
+  if (auto* stop = stopFreezeWatch.load()) stop();
 }

@@ -18,9 +18,9 @@ class TWin32OptionsEnvironment final : public TOskedaOptionsEnvironment {
   // Drops the module's previous area first, then creates the new one of exactly block's size.
   void PublishModuleOptions(std::string_view moduleName,
                             std::span<const std::uint8_t> block) override;
-  // Freeze detection is not wired to the options yet.
-  void StartFreezeWatch() override {}
-  void StopFreezeWatch() override {}
+  // The calls SetFreezeWatchCalls installed; nothing until then.
+  void StartFreezeWatch() override;
+  void StopFreezeWatch() override;
   std::string ComputerName() const override;
   std::string ModuleFileName() const override;
 
@@ -36,3 +36,7 @@ class TWin32OptionsEnvironment final : public TOskedaOptionsEnvironment {
 };
 
 std::string ModuleFileNameOf(HMODULE module);
+
+// The freeze watcher lives above the options: its start-up hands its start and stop here, for
+// the options to call when Enabled or FreezeWatch change.
+void SetFreezeWatchCalls(void (*start)(), void (*stop)());

@@ -20,6 +20,7 @@
 #include "report/capture/EPasswordEvents.h"
 #include "delivery/log/ELogStore.h"
 #include "report/options/EModuleConfigWin32.h"
+#include "report/freeze/EFreezeWatchWin32.h"
 #include "report/options/EConfigFile.h"
 #include "report/options/ECoreOptions.h"
 #include "report/options/ECurrentOptions.h"
@@ -230,6 +231,8 @@ int RunCase(const std::string& name) {
     HWND window = CreateLabWindow(&DefWindowProcA, "CrashLab hang");
     UpdateWindow(window);
     StopAnswering();
+    // A report still running for the hang ends before the lab's handler goes.
+    StopFreezeWatch();
   } else if (name == "dll-throw") {
     HMODULE dll = LoadLibraryA("CrashLabDll.dll");
     auto* run = dll ? reinterpret_cast<bool(__cdecl*)()>(
@@ -318,6 +321,7 @@ int main(int argc, char** argv) {
   if (LeaveRestartMark()) return 0;
   if (!Environment("CRASHLAB_KEY").empty()) SetOskedaPasswordRequestHandler(&LabPassword);
   StartOskedaExceptionLog();
+  InstallFreezeWatch();
   int arg = 1;
   if (argc > 2 && std::strcmp(argv[1], "--options") == 0) {
     if (!LoadOptionsFile(argv[2])) {
