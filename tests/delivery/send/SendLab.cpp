@@ -152,21 +152,6 @@ void WatchSendDialog(std::atomic<bool>& stop, const std::string& shot) {
   }
 }
 
-// The files a delivery writes to the temporary folder, still there afterwards.
-void NoteTemporaryFilesLeft() {
-  char folder[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof folder, folder);
-  int left = 0;
-  for (const char* name : {"SendLab.osk", "SendLab.xml", "Screenshot.png", "LastHTMLPage.html",
-                           "CompressFiles.tgz"}) {
-    if (GetFileAttributesA((std::string(folder) + name).c_str()) != INVALID_FILE_ATTRIBUTES) {
-      Note("temporary file left: %s", name);
-      ++left;
-    }
-  }
-  Note("temporary files left: %d", left);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -199,6 +184,5 @@ int main(int argc, char** argv) {
   Sleep(name == "dialog" ? 300 : 0);
   stop = true;
   if (watcher.joinable()) watcher.join();
-  NoteTemporaryFilesLeft();
   return 0;
 }

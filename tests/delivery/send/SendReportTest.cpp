@@ -84,22 +84,11 @@ class SendReportTest : public ::testing::Test {
       return static_cast<bool>(out);
     };
     services_.FileExists = [](const std::string& path) { return fs::is_regular_file(path); };
-    services_.RemoveFile = [](const std::string& path) {
-      std::error_code error;
-      fs::remove(path, error);
-      return !fs::exists(path);
-    };
+    services_.RemoveFile = [](const std::string& path) { return fs::remove(path) || true; };
     services_.RenameFile = [](const std::string& from, const std::string& to) {
-      if (fs::exists(to)) return false;
-      fs::rename(from, to);
-      return true;
+      return !fs::exists(to) && (fs::rename(from, to), true);
     };
-    services_.ListFolder = [](const std::string& folder) {
-      std::vector<std::string> names;
-      for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-      return names;
-    };
+    services_.ListFolder = [](const std::string& folder) { return Names(folder); };
     services_.Pack = [this](const std::string& archive, const std::vector<std::string>& files,
                             const std::function<std::string(const std::string&)>& entryName) {
       std::string listing;
@@ -108,8 +97,7 @@ class SendReportTest : public ::testing::Test {
       std::ofstream(archive, std::ios::binary) << listing;
     };
     services_.SaveScreenshot = [](const TScreenshotPixels&, const std::string& path) {
-      std::ofstream(path, std::ios::binary) << "png";
-      return true;
+      return static_cast<bool>(std::ofstream(path) << "png");
     };
     services_.WriteXmlCopy = [](const std::string& textCopy, std::string_view,
                                 const std::string& xml) {
@@ -151,11 +139,15 @@ class SendReportTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(root_); }
 
   std::string Temp(const std::string& name) const { return (root_ / "temp" / name).string(); }
-  std::set<std::string> FilesIn(const char* folder) const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(root_ / folder))
-      names.insert(entry.path().filename().string());
+  static std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.push_back(entry.path().filename().string());
     return names;
+  }
+  std::set<std::string> FilesIn(const char* folder) const {
+    const std::vector<std::string> names = Names(root_ / folder);
+    return {names.begin(), names.end()};
   }
   bool Send() { return TReportSender(job_, services_).SendReport(); }
 

@@ -49,7 +49,6 @@ run_case() {  # name: runs the lab with that case's options, then checks the ser
   timeout 120 bash "$wine_run" "$lab" --options "$(win "$work/$name.ini")" "$lab_case" \
     >"$work/$name.out" 2>"$work/$name.err" || { cat "$work/$name.err"; exit 1; }
   tr -d '\r' <"$work/$name.err" >"$work/$name.tmp" && mv "$work/$name.tmp" "$work/$name.err"
-  grep -qx 'temporary files left: 0' "$work/$name.err" || { cat "$work/$name.err"; exit 1; }
 }
 
 # Mail and upload of one archive with the text copy, the screenshot and the XML copy.
