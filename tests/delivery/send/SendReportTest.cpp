@@ -66,7 +66,7 @@ class SendReportTest : public ::testing::Test {
     fs::remove_all(root_);
     fs::create_directories(root_ / "temp");
     fs::create_directories(root_ / "logs");
-    options_.SetLogFolder((root_ / "logs").string() + "/");
+    options_.SetLogFolder((root_ / "logs" / "").string());
     options_.SetMailChannel(mcSmtpClient);
     options_.SetMailRecipients("dev@dialmoor.test");
     options_.SetMailBodyText("Body");
@@ -77,7 +77,7 @@ class SendReportTest : public ::testing::Test {
     job_.Text = "Report text";
     job_.ReportTime = EncodeDate(2026, 12, 7) + EncodeTime(10, 31, 30, 0);
 
-    services_.TempFolder = (root_ / "temp").string() + "/";
+    services_.TempFolder = (root_ / "temp" / "").string();
     services_.WriteFile = [](const std::string& path, std::string_view content) {
       std::ofstream out(path, std::ios::binary);
       out << content;
