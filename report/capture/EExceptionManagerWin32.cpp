@@ -16,14 +16,7 @@ namespace {
 
 std::atomic<bool> active{false};
 
-CRITICAL_SECTION& ReportingSection() {
-  static CRITICAL_SECTION* section = [] {
-    auto* s = new CRITICAL_SECTION;
-    InitializeCriticalSection(s);
-    return s;
-  }();
-  return *section;
-}
+CRITICAL_SECTION& ReportingSection() { return OskedaReportingSection(); }
 
 struct TSectionGuard {
   TSectionGuard() { EnterCriticalSection(&ReportingSection()); }
@@ -33,6 +26,15 @@ struct TSectionGuard {
 };
 
 }  // namespace
+
+CRITICAL_SECTION& OskedaReportingSection() {
+  static CRITICAL_SECTION* section = [] {
+    auto* s = new CRITICAL_SECTION;
+    InitializeCriticalSection(s);
+    return s;
+  }();
+  return *section;
+}
 
 struct TFaultingThreadChannel {
   HANDLE Request = CreateEventA(nullptr, FALSE, FALSE, nullptr);

@@ -52,6 +52,9 @@ bool DispatchException(TDispatchRequest& request);
 int OskedaErrorCount();
 void CountOskedaError();
 
+// The process-wide section that serialises reporting and background delivery.
+CRITICAL_SECTION& OskedaReportingSection();
+
 // Whether the subsystem was started and is active; the start-up sets it.
 bool OskedaLogActive();
 void SetOskedaLogActive(bool active);

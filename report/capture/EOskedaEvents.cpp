@@ -5,7 +5,8 @@
 
 const char* const OskedaEventExportNames[OskedaEventCount] = {
     "OskedaLog_ExceptionNotifyEvent", "OskedaLog_ExceptionActionNotifyEvent",
-    "OskedaLog_ExceptionErrorNotifyEvent", "OskedaLog_CustomDataRequestEvent"};
+    "OskedaLog_ExceptionErrorNotifyEvent", "OskedaLog_CustomDataRequestEvent",
+    "OskedaLog_AttachedFilesRequestEvent", "OskedaLog_CustomFieldsRequestEvent"};
 
 namespace {
 
@@ -69,11 +70,12 @@ void DeliverExceptionActionNotify(const TOskedaExceptionRecord& record,
 
 void DeliverExceptionErrorNotify(const TOskedaExceptionRecord& record,
                                  TExceptionErrorNotifyProc* exported, int action,
-                                 const std::string& message) {
-  if (exported) exported(&record, action, message.c_str());
+                                 const std::string& message, bool& retry) {
+  if (exported) exported(&record, action, message.c_str(), &retry);
   for (TOskedaLogHandler* h : EnabledHandlers(evExceptionErrorNotify))
-    h->ExceptionErrorNotify(record, action, message);
-  if (auto* p = OskedaProcessHandlers().ExceptionErrorNotify) p(&record, action, message.c_str());
+    h->ExceptionErrorNotify(record, action, message, retry);
+  if (auto* p = OskedaProcessHandlers().ExceptionErrorNotify)
+    p(&record, action, message.c_str(), &retry);
 }
 
 void DeliverCustomDataRequest(const TOskedaExceptionRecord& record,
@@ -82,4 +84,22 @@ void DeliverCustomDataRequest(const TOskedaExceptionRecord& record,
   for (TOskedaLogHandler* h : EnabledHandlers(evCustomDataRequest))
     h->CustomDataRequest(record, data);
   if (auto* p = OskedaProcessHandlers().CustomDataRequest) p(&record, &data);
+}
+
+void DeliverAttachedFilesRequest(const TOskedaExceptionRecord& record,
+                                 TAttachedFilesRequestProc* exported,
+                                 std::vector<std::string>& files) {
+  if (exported) exported(&record, &files);
+  for (TOskedaLogHandler* h : EnabledHandlers(evAttachedFilesRequest))
+    h->AttachedFilesRequest(record, files);
+  if (auto* p = OskedaProcessHandlers().AttachedFilesRequest) p(&record, &files);
+}
+
+void DeliverCustomFieldsRequest(const TOskedaExceptionRecord& record,
+                                TCustomFieldsRequestProc* exported,
+                                std::vector<std::string>& names, std::vector<std::string>& values) {
+  if (exported) exported(&record, &names, &values);
+  for (TOskedaLogHandler* h : EnabledHandlers(evCustomFieldsRequest))
+    h->CustomFieldsRequest(record, names, values);
+  if (auto* p = OskedaProcessHandlers().CustomFieldsRequest) p(&record, &names, &values);
 }

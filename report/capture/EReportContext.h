@@ -3,6 +3,7 @@
 // works on it, and the steps are tested against it with canned events.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ class IReportEvents {
   virtual void AttachedFiles(std::vector<std::string>& files) = 0;
   // Lets the handlers add fields to a web upload.
   virtual void CustomFields(std::vector<std::string>& names, std::vector<std::string>& values) = 0;
+  // For a delivery that goes on after the sequence has ended (and the faulting thread with
+  // it): a copy that runs each event in place, on the thread that calls it. Null when the
+  // events cannot outlive the sequence.
+  virtual std::unique_ptr<IReportEvents> Detach() const { return nullptr; }
 };
 
 struct TReportContext {
@@ -47,6 +52,8 @@ struct TReportContext {
   bool CopyChecked = false;
   bool CloseRequested = false;
 
-  // The screenshot taken for the delivery, when one was (owned by the screenshot step).
-  const TScreenshotPixels* Screenshot = nullptr;
+  // The screenshot taken for the delivery, when one was; shared with a background delivery.
+  std::shared_ptr<const TScreenshotPixels> Screenshot;
+  // With sfSendWholeLog the whole log as the log step read it; empty: Text is delivered.
+  std::string TextToDeliver;
 };

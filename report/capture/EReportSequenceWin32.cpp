@@ -168,7 +168,7 @@ void ShowPlainMessage(const TOskedaModuleOptions& options, const std::string& me
 // only when the exception arose in a module other than the one reporting.
 class TSequenceEvents final : public IReportEvents {
  public:
-  explicit TSequenceEvents(const TDispatchRequest& request) : request_(request) {
+  explicit TSequenceEvents(const TDispatchRequest& request) : request_(&request) {
     HMODULE module = ModuleOfAddress(request.Address);
     if (!module) module = request.Module;
     record_.Exception = &request.Object;
@@ -194,14 +194,33 @@ class TSequenceEvents final : public IReportEvents {
     return execute;
   }
   bool ErrorNotify(int action, const std::string& message) override {
+    bool retry = false;
     Run([&] {
       DeliverExceptionErrorNotify(
-          record_, Export<TExceptionErrorNotifyProc>(evExceptionErrorNotify), action, message);
+          record_, Export<TExceptionErrorNotifyProc>(evExceptionErrorNotify), action, message,
+          retry);
     });
-    return false;
+    return retry;
   }
-  void AttachedFiles(std::vector<std::string>&) override {}
-  void CustomFields(std::vector<std::string>&, std::vector<std::string>&) override {}
+  void AttachedFiles(std::vector<std::string>& files) override {
+    Run([&] {
+      DeliverAttachedFilesRequest(
+          record_, Export<TAttachedFilesRequestProc>(evAttachedFilesRequest), files);
+    });
+  }
+  void CustomFields(std::vector<std::string>& names, std::vector<std::string>& values) override {
+    Run([&] {
+      DeliverCustomFieldsRequest(
+          record_, Export<TCustomFieldsRequestProc>(evCustomFieldsRequest), names, values);
+    });
+  }
+  std::unique_ptr<IReportEvents> Detach() const override {
+    auto copy = std::make_unique<TSequenceEvents>(*this);
+    copy->request_ = nullptr;
+    copy->object_ = request_ ? request_->Object : object_;
+    copy->record_.Exception = &copy->object_;
+    return copy;
+  }
   std::string CustomData() {
     std::string data;
     Run([&] {
@@ -217,17 +236,26 @@ class TSequenceEvents final : public IReportEvents {
                          GetProcAddress(module_, OskedaEventExportNames[event])))
                    : nullptr;
   }
-  void Run(const std::function<void()>& call) { RunOnFaultingThread(request_, call); }
+  void Run(const std::function<void()>& call) {
+    if (request_)
+      RunOnFaultingThread(*request_, call);
+    else
+      call();
+  }
 
-  const TDispatchRequest& request_;
+  const TDispatchRequest* request_;
+  std::exception_ptr object_;  // a detached copy's own reference to the exception
   TOskedaExceptionRecord record_;
   HMODULE module_ = nullptr;
 };
 
 }  // namespace
 
-void TakeReportScreenshot(TReportContext&) {}
-bool DeliverReport(TReportContext&) { return false; }
+bool ErrorRateLimitReached(const TOskedaModuleOptions& options) {
+  if (!options.BehaviourFlags().Contains(bfRateLimit)) return false;
+  std::lock_guard guard(stateLock);
+  return errorTimes.LimitReached(options.CrashCount(), options.CrashWindowMinutes());
+}
 
 void SetStartupFolder(const std::string& folder) { startupFolder = folder; }
 
@@ -388,13 +416,13 @@ bool RunReportingSequence(TDispatchRequest& request) {
     if (options.SaveToLog()) SaveReportToLog(context);
     progress = 16;
     const bool channel = options.MailChannel() != mcNone || options.WebChannel() != wcNone;
-    if (channel && !duplicate && context.SendChecked) DeliverReport(context);
-    if (options.BehaviourFlags().Contains(bfRateLimit)) {
-      std::lock_guard guard(stateLock);
-      if (errorTimes.LimitReached(options.CrashCount(), options.CrashWindowMinutes())) {
-        terminate = true;
-        closeAction = options.CrashAction();
-      }
+    const bool deliver = channel && !duplicate && context.SendChecked;
+    if (deliver) DeliverReport(context);
+    // A background delivery applies the rate limit itself once it is done.
+    if (!(deliver && options.SendFlags().Contains(sfSendInThread)) &&
+        ErrorRateLimitReached(options)) {
+      terminate = true;
+      closeAction = options.CrashAction();
     }
     if (terminate) terminate = events.ActionNotify(atTerminate);
   } catch (...) {

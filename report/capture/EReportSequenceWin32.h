@@ -12,6 +12,8 @@ void TakeReportScreenshot(TReportContext& report);
 void SaveReportToLog(TReportContext& report);
 // True when the report was delivered (or is being delivered in the background).
 bool DeliverReport(TReportContext& report);
+// With bfRateLimit: whether the last CrashCount errors came within CrashWindowMinutes.
+bool ErrorRateLimitReached(const TOskedaModuleOptions& options);
 
 // Ends the process with exit code 1, after starting it again when restart is set: its own
 // command line, in the start-up folder, with a new process group and normal priority.

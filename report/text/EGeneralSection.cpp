@@ -94,7 +94,7 @@ std::string BuildGeneralSection(const TReportSnapshot& s, const TOskedaModuleOpt
           OperatingSystemType(sys.Platform, sys.MajorVersion, sys.MinorVersion, sys.ServicePack));
   w.Field(51, rfOperatingSystemBuild,
           std::to_string(ReportedBuildNumber(sys.Platform, sys.BuildNumber)));
-  w.Field(52, rfOperatingSystemUpdate, TrimText(sys.ServicePack));
+  w.Field(52, rfOperatingSystemUpdate, TrimValueText(sys.ServicePack));
   w.Field(53, rfOperatingSystemLanguage, LanguageName(sys.Locales, sys.DefaultLanguageId));
 
   const TNetworkFields net = sys.Network ? NetworkFields(*sys.Network) : TNetworkFields{};

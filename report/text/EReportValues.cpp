@@ -200,7 +200,7 @@ std::string ExtractFolder(std::string_view path) {
   return folder;
 }
 
-std::string TrimText(std::string_view text) { return std::string(Trim(text)); }
+std::string TrimValueText(std::string_view text) { return std::string(Trim(text)); }
 
 std::string HexAddress(std::uint32_t value, int digits) { return Format("%0*X", digits, value); }
 

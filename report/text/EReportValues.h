@@ -54,5 +54,5 @@ std::string_view ExtractFileName(std::string_view path);
 // The folder of a path without its trailing backslash; a drive root keeps it ("C:\").
 std::string ExtractFolder(std::string_view path);
 // Without leading and trailing blanks and line breaks.
-std::string TrimText(std::string_view text);
+std::string TrimValueText(std::string_view text);
 std::string HexAddress(std::uint32_t value, int digits = 8);

@@ -71,3 +71,50 @@ TEST(OskedaEvents, CustomDataGathersFromEveryWay) {
   EXPECT_EQ(data, "a@7;process;");
   OskedaProcessHandlers() = {};
 }
+
+namespace {
+
+class TDeliveryHandler : public TOskedaLogHandler {
+ public:
+  TDeliveryHandler() { RegisterOskedaLogHandler(this); }
+  void ExceptionErrorNotify(const TOskedaExceptionRecord&, int action, const std::string& message,
+                            bool& retry) override {
+    trace += std::to_string(action) + ":" + message + (retry ? "+ " : "- ");
+  }
+  void AttachedFilesRequest(const TOskedaExceptionRecord&, std::vector<std::string>& files) override {
+    files.push_back("handler.txt");
+  }
+};
+
+void ProcessRetry(const TOskedaExceptionRecord*, int, const char*, bool* retry) { *retry = true; }
+
+void ProcessFields(const TOskedaExceptionRecord*, std::vector<std::string>* names,
+                   std::vector<std::string>* values) {
+  names->push_back("user");
+  values->push_back("dev");
+}
+
+void ModuleFiles(const TOskedaExceptionRecord*, std::vector<std::string>* files) {
+  files->push_back("module.txt");
+}
+
+}  // namespace
+
+TEST(OskedaEvents, DeliveryEventsReachEveryWayAndAnyOfThemMayAskForARetry) {
+  trace.clear();
+  OskedaProcessHandlers().ExceptionErrorNotify = &ProcessRetry;
+  OskedaProcessHandlers().CustomFieldsRequest = &ProcessFields;
+  TDeliveryHandler handler;
+  bool retry = false;
+  DeliverExceptionErrorNotify({}, nullptr, atAfterWeb, "HTTP error code: 500", retry);
+  EXPECT_EQ(trace, "7:HTTP error code: 500- ");
+  EXPECT_TRUE(retry);
+  std::vector<std::string> files;
+  DeliverAttachedFilesRequest({}, &ModuleFiles, files);
+  EXPECT_EQ(files, (std::vector<std::string>{"module.txt", "handler.txt"}));
+  std::vector<std::string> names, values;
+  DeliverCustomFieldsRequest({}, nullptr, names, values);
+  EXPECT_EQ(names, std::vector<std::string>{"user"});
+  EXPECT_EQ(values, std::vector<std::string>{"dev"});
+  OskedaProcessHandlers() = {};
+}

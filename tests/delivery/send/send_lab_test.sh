@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The delivery sequence end to end: the send lab raises, its report goes to a relay (aiosmtpd)
+# and an upload server of the test's own, in a network namespace with only loopback up, and
+# send_check.py reads what they received with Python's email package, GNU tar, pngcheck and
+# xmllint. The send-progress dialog's screenshot is kept under BUILD/screenshots.
+# send_lab_test.sh WINE_RUN SENDLAB_EXE SOURCE_DIR BUILD
+set -euo pipefail
+source "$(dirname "$0")/../../../cmake/netns-wine.sh"
+dm_enter_namespace "$@"
+wine_run=$1 lab=$2 src=$3 build=$4
+dm_own_wineserver "$(dm_build_of "$lab")" send
+
+work=$(mktemp -d)
+[ -n "${SENDLAB_KEEP:-}" ] && echo "work $work" >&2
+servers=()
+cleanup() {
+  stop_wineserver
+  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start() {  # log name, command...
+  local log=$work/$1.log; shift
+  "$@" >"$log" 2>&1 &
+  servers+=($!)
+  for _ in $(seq 100); do grep -q ready "$log" 2>/dev/null && break; sleep 0.1; done
+  grep -q ready "$log" || { cat "$log"; exit 1; }
+}
+start relay /usr/bin/python3 "$src/send_relay.py" "$work/relay" 2525
+start slow /usr/bin/python3 "$src/send_relay.py" "$work/relay" 2527 2.5
+start web /usr/bin/python3 "$src/../web/web_server.py" "$work/web" 8080
+
+win() { echo "Z:${1//\//\\}"; }
+options() {  # case name, option lines...
+  local name=$1; shift
+  { echo "[Options]"
+    echo "MailSender = lab@dialmoor.test"
+    echo "MailRecipients = dev@dialmoor.test"
+    echo "MailSubject = SendLab report"
+    echo "MailServer = 127.0.0.1"
+    echo "LogFolder = $(win "$work/logs")\\"
+    echo "DialogFlags ="
+    printf '%s\n' "$@"; } >"$work/$name.ini"
+}
+run_case() {  # name: runs the lab with that case's options, then checks the servers
+  local name=$1 lab_case=${2:-throw}
+  rm -rf "$work/relay" "$work/web" "$work/x"; mkdir -p "$work/relay" "$work/web" "$work/logs"
+  timeout 120 bash "$wine_run" "$lab" --options "$(win "$work/$name.ini")" "$lab_case" \
+    >"$work/$name.out" 2>"$work/$name.err" || { cat "$work/$name.err"; exit 1; }
+  tr -d '\r' <"$work/$name.err" >"$work/$name.tmp" && mv "$work/$name.tmp" "$work/$name.err"
+}
+
+# Mail and upload of one archive with the text copy, the screenshot and the XML copy.
+options both "MailChannel = mcSmtpClient" "MailServerPort = 2525" "WebChannel = wcHttp" \
+  "UploadURL = http://127.0.0.1/upload" "UploadPort = 8080" \
+  "SendFlags = sfCompressAttachments, sfAttachXmlLog, sfAttachScreenshot"
+run_case both
+/usr/bin/python3 "$src/send_check.py" both "$work" || { cat "$work/both.err"; exit 1; }
+
+# In the background the program goes on while the relay holds the mail back.
+options thread "MailChannel = mcSmtpClient" "MailServerPort = 2527" "SendFlags = sfSendInThread"
+run_case thread
+/usr/bin/python3 "$src/send_check.py" thread "$work" || { cat "$work/thread.err"; exit 1; }
+
+# Nobody listens: the handler's retry runs the mail step again, then the archive is kept in
+# the log folder; GNU tar reads it back.
+options unsent "MailChannel = mcSmtpClient" "MailServerPort = 2599" \
+  "SendFlags = sfCompressAttachments" "BehaviourFlags = bfKeepUnsent"
+rm -rf "$work/logs"
+SENDLAB_RETRIES=1 run_case unsent
+[ "$(grep -c '^error 5: \[SMTP\] Connection error' "$work/unsent.err")" = 2 ] ||
+  { cat "$work/unsent.err"; exit 1; }
+[ "$(ls "$work/logs")" = CompressFiles.tgz ] || { ls -la "$work/logs"; exit 1; }
+tar tzf "$work/logs/CompressFiles.tgz" | grep -qx SendLab.osk || exit 1
+
+# The send-progress dialog during a long SMTP send: shown on top, its status line with the
+# recipient counter, its bar moving, closed at the end; a screenshot for people to look at.
+head -c 6000000 /dev/urandom >"$work/big.bin"
+mkdir -p "$build/screenshots"
+options dialog "MailChannel = mcSmtpClient" "MailServerPort = 2525" "SendFlags = sfShowSendDialog" \
+  "ExtraFiles = $(win "$work/big.bin")"
+SENDLAB_SHOT=$(win "$build/screenshots/send-dialog.png") run_case dialog dialog
+/usr/bin/python3 "$src/send_check.py" dialog "$work" || { cat "$work/dialog.err"; exit 1; }
+echo "send lab: all cases passed"
