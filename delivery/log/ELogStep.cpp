@@ -25,7 +25,8 @@ void RunLogStep(TReportContext& context, TReportLogKeeper& keeper, IDeliveryErro
     const TLogStoreResult result = keeper.StoreReportInLog(options, context.Text, key);
     if (result.Error == eeNone) {
       if (result.Duplicate) context.Duplicate = true;
-      context.Text = result.TextToDeliver;
+      // The report itself stays as it is for the clipboard; the whole log may go out instead.
+      if (result.TextToDeliver != context.Text) context.TextToDeliver = result.TextToDeliver;
       return;
     }
     StoreDeliveryError(result.Error, result.ErrorText, false, errors);

@@ -26,6 +26,6 @@ void SaveReportToLog(TReportContext& context) {
   TReportContext withPath = context;
   withPath.Options = &options;
   RunLogStep(withPath, keeper, PlatformDeliveryErrorOutput());
-  context.Text = withPath.Text;
+  context.TextToDeliver = withPath.TextToDeliver;
   context.Duplicate = withPath.Duplicate;
 }

@@ -416,7 +416,7 @@ bool RunReportingSequence(TDispatchRequest& request) {
     if (options.SaveToLog()) SaveReportToLog(context);
     progress = 16;
     const bool channel = options.MailChannel() != mcNone || options.WebChannel() != wcNone;
-    const bool deliver = channel && !duplicate && context.SendChecked;
+    const bool deliver = channel && !context.Duplicate && context.SendChecked;
     if (deliver) DeliverReport(context);
     // A background delivery applies the rate limit itself once it is done.
     if (!(deliver && options.SendFlags().Contains(sfSendInThread)) &&
