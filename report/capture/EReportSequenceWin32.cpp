@@ -12,6 +12,7 @@
 #include "report/capture/EThreadStateWin32.h"
 #include "report/capture/EThreadsListWin32.h"
 #include "report/capture/MemoryReaderWin32.h"
+#include "report/dialog/EErrorDialogWin32.h"
 #include "report/options/ECurrentOptions.h"
 #include "report/options/EExceptionFilter.h"
 #include "report/options/EModuleConfig.h"
@@ -379,17 +380,24 @@ bool RunReportingSequence(TDispatchRequest& request) {
           WriteStandardOutput(context.LastHtmlPage);
           break;
         case TDisplayMode::Dialog:
-          ShowPlainMessage(options, capture.Exception.Message);
+          ShowErrorDialog(context, capture.Exception.Message, OskedaErrorCount());
           break;
       }
     }
+    ShowReproduceRequest(context, CurrentProgramKind() == TProgramKind::Window);
     TakeReportScreenshot(context);
 
     progress = 15;
     if (options.SaveToLog()) SaveReportToLog(context);
+    if (context.CopyChecked) CopyReportToClipboard(context.Text);
     progress = 16;
     const bool channel = options.MailChannel() != mcNone || options.WebChannel() != wcNone;
     if (channel && !duplicate && context.SendChecked) DeliverReport(context);
+    // The dialog asked the action event already before it let its close-program button go.
+    if (context.CloseRequested) {
+      terminate = true;
+      closeAction = options.CloseButtonAction();
+    }
     if (options.BehaviourFlags().Contains(bfRateLimit)) {
       std::lock_guard guard(stateLock);
       if (errorTimes.LimitReached(options.CrashCount(), options.CrashWindowMinutes())) {
@@ -397,7 +405,7 @@ bool RunReportingSequence(TDispatchRequest& request) {
         closeAction = options.CrashAction();
       }
     }
-    if (terminate) terminate = events.ActionNotify(atTerminate);
+    if (terminate && !context.CloseRequested) terminate = events.ActionNotify(atTerminate);
   } catch (...) {
     InternalError(progress, std::current_exception(), reportedClass);
   }
