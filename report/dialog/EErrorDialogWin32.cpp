@@ -107,6 +107,8 @@ class TErrorDialog final : public TModalDialog {
   void SetCaptions();
   void SetChecks();
   void MakeTabs();
+  TDialogPage* Page(int position);
+  void PlacePage(HWND page);
   void ShowPage(int position);
   void SizeWindow(bool firstShow);
   void LayOut();
@@ -228,55 +230,77 @@ void TErrorDialog::SetChecks() {
 
 void TErrorDialog::MakeTabs() {
   const TLogFlags log = options_.LogFlags();
-  tabs_ = DialogTabs(log.Contains(lfModulesSection), log.Contains(lfCpuSection),
-                     !context_.CustomData.empty());
-  static constexpr const char* Templates[5] = {"OZ_TAB_GENERAL", "OZ_TAB_CALLSTACK",
-                                               "OZ_TAB_MODULESLIST", "OZ_TAB_CPU",
-                                               "OZ_TAB_CUSTOMDATA"};
+  const bool custom = !context_.CustomData.empty();
+  tabs_ = DialogTabs(log.Contains(lfModulesSection), log.Contains(lfCpuSection), custom);
   HWND tabControl = Item(idTabs);
-  const TRtfFont fixedFont;
   for (int position = 0; position < tabs_.Count; ++position) {
-    const TDialogTab tab = tabs_.Order[position];
-    std::string caption = options_.GetText(4 + 2 * tab);
+    std::string caption = options_.GetText(4 + 2 * tabs_.Order[position]);
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
     SendMessageA(tabControl, TCM_INSERTITEMA, position, reinterpret_cast<LPARAM>(&item));
-
-    auto page = std::make_unique<TDialogPage>([this, tab](const NMHDR& header, LRESULT& result) {
-      return tab == tabCallStack && CallStackListNotify(lists_, header, result);
-    });
-    if (!page->CreateChild(Handle(), Templates[tab], resources_)) continue;
-    SetWindowTextA(page->Item(PageHeaderId), options_.GetText(5 + 2 * tab).c_str());
-    HWND control = page->Control();
-    switch (tab) {
-      case tabGeneral:
-        LoadRichText(control, BuildGeneralRtf(context_.Report ? context_.Report->GeneralPart()
-                                                              : context_.Text,
-                                              fixedFont));
-        break;
-      case tabCallStack:
-        if (context_.Snapshot)
-          AttachCallStackList(lists_, control, resources_, *context_.Snapshot, options_);
-        break;
-      case tabModules:
-        if (context_.Snapshot) AttachModulesList(lists_, control, *context_.Snapshot, options_);
-        break;
-      case tabCpu:
-        if (context_.Report) LoadRichText(control, BuildCpuRtf(context_.Report->ProcessorBlock(), fixedFont));
-        break;
-      case tabOther:
-        SetWindowTextA(control, WithCrLf(context_.CustomData).c_str());
-        break;
-    }
-    pages_[position] = std::move(page);
   }
   const int first = FirstTabPosition(options_.FirstTab(), log.Contains(lfModulesSection),
-                                     log.Contains(lfCpuSection), !context_.CustomData.empty());
+                                     log.Contains(lfCpuSection), custom);
   SendMessageA(tabControl, TCM_SETCURSEL, first, 0);
 }
 
+// Pages are made when first shown: a dialog that stays collapsed never fills its lists.
+TDialogPage* TErrorDialog::Page(int position) {
+  if (position < 0 || position >= tabs_.Count) return nullptr;
+  if (pages_[position]) return pages_[position].get();
+  static constexpr const char* Templates[5] = {"OZ_TAB_GENERAL", "OZ_TAB_CALLSTACK",
+                                               "OZ_TAB_MODULESLIST", "OZ_TAB_CPU",
+                                               "OZ_TAB_CUSTOMDATA"};
+  const TDialogTab tab = tabs_.Order[position];
+  auto page = std::make_unique<TDialogPage>([this, tab](const NMHDR& header, LRESULT& result) {
+    return tab == tabCallStack && CallStackListNotify(lists_, header, result);
+  });
+  if (!page->CreateChild(Handle(), Templates[tab], resources_)) return nullptr;
+  SetWindowTextA(page->Item(PageHeaderId), options_.GetText(5 + 2 * tab).c_str());
+  HWND control = page->Control();
+  const TRtfFont fixedFont;
+  switch (tab) {
+    case tabGeneral:
+      LoadRichText(control, BuildGeneralRtf(
+                                context_.Report ? context_.Report->GeneralPart() : context_.Text,
+                                fixedFont));
+      break;
+    case tabCallStack:
+      if (context_.Snapshot)
+        AttachCallStackList(lists_, control, resources_, *context_.Snapshot, options_);
+      break;
+    case tabModules:
+      if (context_.Snapshot) AttachModulesList(lists_, control, *context_.Snapshot, options_);
+      break;
+    case tabCpu:
+      if (context_.Report)
+        LoadRichText(control, BuildCpuRtf(context_.Report->ProcessorBlock(), fixedFont));
+      break;
+    case tabOther:
+      SetWindowTextA(control, WithCrLf(context_.CustomData).c_str());
+      break;
+  }
+  pages_[position] = std::move(page);
+  PlacePage(pages_[position]->Handle());
+  return pages_[position].get();
+}
+
+void TErrorDialog::PlacePage(HWND page) {
+  HWND tabControl = Item(idTabs);
+  RECT tabs;
+  GetWindowRect(tabControl, &tabs);
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&tabs), 2);
+  RECT pageRect{0, 0, tabs.right - tabs.left, tabs.bottom - tabs.top};
+  SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));
+  OffsetRect(&pageRect, tabs.left, tabs.top);
+  SetWindowPos(page, HWND_TOP, pageRect.left, pageRect.top,
+               std::max<LONG>(pageRect.right - pageRect.left, 0),
+               std::max<LONG>(pageRect.bottom - pageRect.top, 0), SWP_NOACTIVATE);
+}
+
 void TErrorDialog::ShowPage(int position) {
+  if (expanded_) Page(position);
   for (int i = 0; i < tabs_.Count; ++i)
     if (pages_[i])
       ShowWindow(pages_[i]->Handle(), expanded_ && i == position ? SW_SHOW : SW_HIDE);
@@ -347,14 +371,8 @@ void TErrorDialog::LayOut() {
   HWND tabControl = Item(idTabs);
   Place(tabControl, l.Tabs);
   ShowWindow(tabControl, expanded_ ? SW_SHOW : SW_HIDE);
-  RECT pageRect{0, 0, l.Tabs.Width, l.Tabs.Height};
-  SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));
-  OffsetRect(&pageRect, l.Tabs.Left, l.Tabs.Top);
   for (const auto& page : pages_)
-    if (page)
-      SetWindowPos(page->Handle(), HWND_TOP, pageRect.left, pageRect.top,
-                   std::max<LONG>(pageRect.right - pageRect.left, 0),
-                   std::max<LONG>(pageRect.bottom - pageRect.top, 0), SWP_NOACTIVATE);
+    if (page) PlacePage(page->Handle());
   ShowPage(static_cast<int>(SendMessageA(tabControl, TCM_GETCURSEL, 0, 0)));
   InvalidateRect(Handle(), nullptr, TRUE);
 }
