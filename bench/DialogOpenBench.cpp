@@ -101,7 +101,8 @@ int main() {
     for (int i = 0; i < 20000 && !painted; ++i) {
       if (!dialog && threadId)
         EnumThreadWindows(threadId, &FindDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (dialog && Painted(dialog)) painted = BenchSeconds();
+      if (dialog && Painted(dialog))
+        painted = BenchSeconds();
       else
         Sleep(1);
     }

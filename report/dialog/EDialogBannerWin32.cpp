@@ -29,8 +29,8 @@ void PaintBanner(HDC dc, const RECT& band, const std::string& caption, HFONT cap
   RECT inner{band.left + 1, band.top + 1, band.right - 1, band.bottom - 1};
   FrameLine(dc, inner, active ? RGB(0x80, 0x80, 0x80) : RGB(0x60, 0x60, 0x60));
 
-  SelectedObject font(dc, captionFont ? static_cast<HGDIOBJ>(captionFont)
-                                      : GetCurrentObject(dc, OBJ_FONT));
+  SelectedObject font(
+      dc, captionFont ? static_cast<HGDIOBJ>(captionFont) : GetCurrentObject(dc, OBJ_FONT));
   SetBkMode(dc, TRANSPARENT);
   RECT text{band.left + 13, band.top, band.right - 8, band.bottom};
   const UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;

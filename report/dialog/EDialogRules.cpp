@@ -82,8 +82,8 @@ TDialogLayout LayOutDialog(const TDialogLayoutInput& in) {
   TDialogLayout l;
   const int width = std::max(in.ClientWidth, 0);
   const int messageTop = in.HeaderBand + Margin;
-  l.Picture = {Margin, messageTop + std::max(0, (in.MessageHeight - PictureSize) / 2),
-               PictureSize, PictureSize};
+  l.Picture = {Margin, messageTop + std::max(0, (in.MessageHeight - PictureSize) / 2), PictureSize,
+               PictureSize};
   const int messageLeft = Margin + PictureSize + Margin;
   l.Message = {messageLeft, messageTop, std::max(0, width - messageLeft - Margin),
                in.MessageHeight};

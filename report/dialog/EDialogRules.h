@@ -15,11 +15,10 @@ struct TDialogOptionalControls {
   bool Send = false;        // a mail or web channel is set and the report is new
   bool Screenshot = false;  // with Send, when a screenshot is to be attached
   bool Copy = false;
-  bool Support = false;     // the support page link
-  int BandHeight = 0;       // the check-box band at the bottom: 34, 20 or 0 pixels
+  bool Support = false;  // the support page link
+  int BandHeight = 0;    // the check-box band at the bottom: 34, 20 or 0 pixels
 };
-TDialogOptionalControls DecideOptionalControls(const TOskedaModuleOptions& options,
-                                               bool duplicate);
+TDialogOptionalControls DecideOptionalControls(const TOskedaModuleOptions& options, bool duplicate);
 
 struct TDialogChecks {
   bool Send = false;
@@ -57,8 +56,8 @@ struct TDialogRect {
 
 struct TDialogLayoutInput {
   int ClientWidth = 0, ClientHeight = 0;
-  int HeaderBand = 4;   // HeaderBandHeight
-  int BottomBand = 0;   // TDialogOptionalControls::BandHeight
+  int HeaderBand = 4;  // HeaderBandHeight
+  int BottomBand = 0;  // TDialogOptionalControls::BandHeight
   int ButtonWidth = DialogButtonMinWidth;
   int MessageHeight = 40;
   bool Expanded = false;

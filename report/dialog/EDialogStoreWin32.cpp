@@ -26,8 +26,8 @@ std::string OskedaLogIniPath() {
   }
   char profile[MAX_PATH] = {};
   const DWORD m = GetEnvironmentVariableA("UserProfile", profile, MAX_PATH);
-  const std::string own = (m > 0 && m < MAX_PATH ? std::string(profile, m) : std::string(".")) +
-                          "\\OskedaLog";
+  const std::string own =
+      (m > 0 && m < MAX_PATH ? std::string(profile, m) : std::string(".")) + "\\OskedaLog";
   CreateDirectoryA(own.c_str(), nullptr);
   return own + "\\" + FileName;
 }

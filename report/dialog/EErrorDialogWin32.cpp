@@ -58,9 +58,9 @@ TErrorDialogRunState& RunState() {
 
 HINSTANCE DialogModule() {
   HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&RunState), &module);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&RunState), &module);
   return module;
 }
 
@@ -151,8 +151,8 @@ bool TErrorDialog::OnInit() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   }
   controls_ = DecideOptionalControls(options_, context_.Duplicate);
-  closeVisible_ = CloseButtonVisible(options_.CloseButtonEnabled(), errorCount_,
-                                     options_.CloseButtonAfter());
+  closeVisible_ =
+      CloseButtonVisible(options_.CloseButtonEnabled(), errorCount_, options_.CloseButtonAfter());
   ShowWindow(Item(idSeparator), SW_HIDE);
   picture_.reset(static_cast<HBITMAP>(
       LoadImageA(resources_, "OZ_ERROR", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -166,8 +166,7 @@ bool TErrorDialog::OnInit() {
   SizeWindow(true);
   LayOut();
 
-  if (SetTimer(dialog, timerStartup, 1, nullptr))
-    startupTimer_ = UniqueTimer(dialog, timerStartup);
+  if (SetTimer(dialog, timerStartup, 1, nullptr)) startupTimer_ = UniqueTimer(dialog, timerStartup);
   idle_.Start(dialog, options_.DialogTimeoutSecs(), timerIdle);
   focus_.Start(dialog, timerFocus, 10);
   return true;
@@ -197,18 +196,19 @@ void TErrorDialog::SetCaptions() {
   SetWindowTextA(Item(idScreenshot), options_.GetText(19).c_str());
   SetWindowTextA(Item(idCopy), options_.GetText(20).c_str());
   if (controls_.Support) {
-    HWND link = CreateWindowExA(0, "STATIC", options_.GetText(21).c_str(),
-                                WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_RIGHT, 0, 0, 0, 0, Handle(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(idSupport)),
-                                nullptr, nullptr);
+    HWND link =
+        CreateWindowExA(0, "STATIC", options_.GetText(21).c_str(),
+                        WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_RIGHT, 0, 0, 0, 0, Handle(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(idSupport)), nullptr, nullptr);
     SendMessageA(link, WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);
   }
 
   WindowDC dc(Handle());
-  SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
-  buttonWidth_ = DialogButtonWidth({CaptionWidth(dc.get(), ok + "W"), CaptionWidth(dc.get(), options_.GetText(15)),
-                                    CaptionWidth(dc.get(), options_.GetText(16)),
-                                    CaptionWidth(dc.get(), options_.GetText(17))});
+  SelectedObject font(dc.get(),
+                      reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+  buttonWidth_ = DialogButtonWidth(
+      {CaptionWidth(dc.get(), ok + "W"), CaptionWidth(dc.get(), options_.GetText(15)),
+       CaptionWidth(dc.get(), options_.GetText(16)), CaptionWidth(dc.get(), options_.GetText(17))});
 }
 
 void TErrorDialog::SetChecks() {
@@ -262,9 +262,9 @@ TDialogPage* TErrorDialog::Page(int position) {
   const TRtfFont fixedFont;
   switch (tab) {
     case tabGeneral:
-      LoadRichText(control, BuildGeneralRtf(
-                                context_.Report ? context_.Report->GeneralPart() : context_.Text,
-                                fixedFont));
+      LoadRichText(control,
+                   BuildGeneralRtf(context_.Report ? context_.Report->GeneralPart() : context_.Text,
+                                   fixedFont));
       break;
     case tabCallStack:
       if (context_.Snapshot)
@@ -302,8 +302,7 @@ void TErrorDialog::PlacePage(HWND page) {
 void TErrorDialog::ShowPage(int position) {
   if (expanded_) Page(position);
   for (int i = 0; i < tabs_.Count; ++i)
-    if (pages_[i])
-      ShowWindow(pages_[i]->Handle(), expanded_ && i == position ? SW_SHOW : SW_HIDE);
+    if (pages_[i]) ShowWindow(pages_[i]->Handle(), expanded_ && i == position ? SW_SHOW : SW_HIDE);
 }
 
 void TErrorDialog::SizeWindow(bool firstShow) {
@@ -366,7 +365,8 @@ void TErrorDialog::LayOut() {
   Place(Item(idCopy), l.Copy);
   if (HWND link = Item(idSupport)) Place(link, l.Support);
   ShowWindow(Item(idClose), closeVisible_ ? SW_SHOW : SW_HIDE);
-  ShowWindow(Item(idDetails), options_.DialogFlags().Contains(dfShowDetailsButton) ? SW_SHOW : SW_HIDE);
+  ShowWindow(Item(idDetails),
+             options_.DialogFlags().Contains(dfShowDetailsButton) ? SW_SHOW : SW_HIDE);
 
   HWND tabControl = Item(idTabs);
   Place(tabControl, l.Tabs);
@@ -532,7 +532,8 @@ void ShowErrorDialog(TReportContext& context, const std::string& message, int er
     context.CloseRequested = false;
     TErrorDialog dialog(context, errorCount, resources);
     if (dialog.ShowModal(nullptr, "OZ_DIALOG", resources) == -1) {
-      OutputDebugStringA(InternalWarningLine("GUI", 0, "Cannot show the DialogBox window.").c_str());
+      OutputDebugStringA(
+          InternalWarningLine("GUI", 0, "Cannot show the DialogBox window.").c_str());
       if (context.Events) context.Events->ErrorNotify(atShowDialog, ActionErrorText("GUI", ""));
       MessageBoxA(nullptr, message.c_str(), context.Options->GetText(2).c_str(),
                   MB_OK | MB_ICONERROR | MB_TOPMOST | MB_TASKMODAL);

@@ -56,7 +56,8 @@ class TReproduceRequest final : public TModalDialog {
   void Close() {
     HWND edit = Item(idSteps);
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
     steps_ = Trimmed(text);
     End(idOk);
   }
@@ -68,9 +69,9 @@ class TReproduceRequest final : public TModalDialog {
 
 HINSTANCE RequestModule() {
   HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&RequestModule), &module);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&RequestModule), &module);
   return module;
 }
 

@@ -32,7 +32,8 @@ Lab StartLab(const std::string& options, const char* labCase) {
   GetTempPathA(MAX_PATH, temp);
   const std::string file = std::string(temp) + "CrashLabGuiDialog.ini";
   std::ofstream(file, std::ios::binary) << options;
-  std::string command = "\"" + WindowsPath("DM_CRASHLAB_GUI") + "\" --options \"" + file + "\" " + labCase;
+  std::string command =
+      "\"" + WindowsPath("DM_CRASHLAB_GUI") + "\" --options \"" + file + "\" " + labCase;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
