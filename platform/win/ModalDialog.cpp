@@ -13,6 +13,12 @@ INT_PTR TModalDialog::ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate) {
                                  &TModalDialog::DialogProcedure, reinterpret_cast<LPARAM>(this));
 }
 
+HWND TModalDialog::CreateChild(HWND parent, const char* name, HINSTANCE module) {
+  if (!module) module = GetModuleHandleA(nullptr);
+  return CreateDialogParamA(module, name, parent, &TModalDialog::DialogProcedure,
+                            reinterpret_cast<LPARAM>(this));
+}
+
 void TModalDialog::End(INT_PTR result) {
   if (handle_) EndDialog(handle_, result);
 }

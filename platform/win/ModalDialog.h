@@ -20,6 +20,11 @@ class TModalDialog : public TObject {
   // The same from a template in memory: a DLGTEMPLATE and its items, DWORD-aligned.
   INT_PTR ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate);
 
+  // The same template made as a child window of `parent` (a page of a tab control, say):
+  // returns at once with the window, or null. The parent's loop serves it; DestroyWindow
+  // (or the parent's destruction) ends it.
+  HWND CreateChild(HWND parent, const char* name, HINSTANCE module = nullptr);
+
   // The dialog window while the dialog runs, else null.
   HWND Handle() const noexcept { return handle_; }
   HWND Item(int id) const noexcept { return GetDlgItem(handle_, id); }

@@ -100,6 +100,12 @@ struct MenuTraits {
   static Handle Invalid() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { ::DestroyMenu(h); }
 };
+// Message hooks of a thread (SetWindowsHookEx).
+struct HookTraits {
+  using Handle = HHOOK;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
+};
 // Cursors loaded with LoadImage (not shared ones from LoadCursor).
 struct CursorTraits {
   using Handle = HCURSOR;
@@ -132,6 +138,7 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDC = UniqueHandle<MemoryDCTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
 using UniqueSocket = UniqueHandle<SocketTraits>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;

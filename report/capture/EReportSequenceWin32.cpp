@@ -12,6 +12,7 @@
 #include "report/capture/EThreadStateWin32.h"
 #include "report/capture/EThreadsListWin32.h"
 #include "report/capture/MemoryReaderWin32.h"
+#include "report/dialog/EErrorDialogWin32.h"
 #include "report/options/ECurrentOptions.h"
 #include "report/options/EExceptionFilter.h"
 #include "report/options/EModuleConfig.h"
@@ -406,25 +407,32 @@ bool RunReportingSequence(TDispatchRequest& request) {
           WriteStandardOutput(context.LastHtmlPage);
           break;
         case TDisplayMode::Dialog:
-          ShowPlainMessage(options, capture.Exception.Message);
+          ShowErrorDialog(context, capture.Exception.Message, OskedaErrorCount());
           break;
       }
     }
+    ShowReproduceRequest(context, CurrentProgramKind() == TProgramKind::Window);
     TakeReportScreenshot(context);
 
     progress = 15;
     if (options.SaveToLog()) SaveReportToLog(context);
+    if (context.CopyChecked) CopyReportToClipboard(context.Text);
     progress = 16;
     const bool channel = options.MailChannel() != mcNone || options.WebChannel() != wcNone;
     const bool deliver = channel && !context.Duplicate && context.SendChecked;
     if (deliver) DeliverReport(context);
+    // The dialog asked the action event already before it let its close-program button go.
+    if (context.CloseRequested) {
+      terminate = true;
+      closeAction = options.CloseButtonAction();
+    }
     // A background delivery applies the rate limit itself once it is done.
     if (!(deliver && options.SendFlags().Contains(sfSendInThread)) &&
         ErrorRateLimitReached(options)) {
       terminate = true;
       closeAction = options.CrashAction();
     }
-    if (terminate) terminate = events.ActionNotify(atTerminate);
+    if (terminate && !context.CloseRequested) terminate = events.ActionNotify(atTerminate);
   } catch (...) {
     InternalError(progress, std::current_exception(), reportedClass);
   }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/ClockCommands.h"
 #include "tests/app/ClockProcessWin32.h"
@@ -343,12 +344,25 @@ TEST(ClockProgram, FailedSaveIsReportedAndTheProgramStillEnds) {
   std::filesystem::create_directory(p.SettingsPath());  // a file of that name cannot be written
   ASSERT_TRUE(p.Start());
   PostMessageA(p.Window(), WM_CLOSE, 0, 0);
-  // The reporting subsystem takes the exception from the dispatch point; shown without its
-  // error dialog, it is the exception's own message under the configured error caption.
-  HWND box = p.WaitForWindow("#32770", "Dialmoor - Error.");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(p.Text(GetDlgItem(box, 0xFFFF)), "Unable to write to " + p.SettingsPath());
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  // The reporting subsystem takes the exception from the dispatch point and shows its error
+  // dialog under the configured caption; its General tab names the file that was not written.
+  HWND dialog = p.WaitForWindow("#32770", "Dialmoor - Error.");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(GetDlgItem(dialog, 1000), nullptr) << "the error dialog, not a message box";
+  PostMessageA(GetDlgItem(dialog, 4), BM_CLICK, 0, 0);
+  const std::string expected = "Unable to write to " + p.SettingsPath();
+  std::string general;
+  for (int i = 0; i < 500 && general.find(expected) == std::string::npos; ++i) {
+    Sleep(10);
+    HWND page = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    std::vector<char> text(65536, '\0');
+    if (page)
+      SendMessageTimeoutA(GetDlgItem(page, 103), WM_GETTEXT, text.size(),
+                          reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000, nullptr);
+    general = text.data();
+  }
+  EXPECT_NE(general.find(expected), std::string::npos) << general;
+  PostMessageA(GetDlgItem(dialog, 2), BM_CLICK, 0, 0);
   DWORD code = 1;
   ASSERT_TRUE(p.WaitForExit(&code));
   EXPECT_EQ(code, 0u);

@@ -1,0 +1,23 @@
+// The two lists of the error dialog, the call stack and the modules: the one place where the
+// dialog hands them their list views, their notifications and their column widths.
+#pragma once
+
+#include "platform/win/WinApi.h"
+
+#include <array>
+
+class TOskedaModuleOptions;
+struct TReportSnapshot;
+
+struct TDialogLists {
+  std::array<int, 6> CallStackWidths{};
+  std::array<int, 7> ModulesWidths{};
+};
+
+void AttachCallStackList(TDialogLists& lists, HWND listView, HINSTANCE resources,
+                         const TReportSnapshot& snapshot, const TOskedaModuleOptions& options);
+bool CallStackListNotify(TDialogLists& lists, const NMHDR& header, LRESULT& result);
+void AttachModulesList(TDialogLists& lists, HWND listView, const TReportSnapshot& snapshot,
+                       const TOskedaModuleOptions& options);
+std::array<int, 6> CallStackColumnWidths(const TDialogLists& lists);
+std::array<int, 7> ModulesColumnWidths(const TDialogLists& lists);
