@@ -1,14 +1,10 @@
-// The mail-program route (the mail client's library, then its mailto command) is built beside
-// this sequence; until it is joined here the route reports honestly that it is missing.
-#include "delivery/mail/EDeliveryError.h"
 #include "delivery/send/ESendServicesWin32.h"
 
-void BindMailProgram(TSendServices& services) {
-  services.SendByMAPI = [](const TMailProgramMessage&) {
-    StoreDeliveryError(eeEmailMAPIError,
-                       "[MAPI] Delivery through the mail program is not available.", false,
-                       PlatformDeliveryErrorOutput());
-    return false;
+void BindMailProgram(TSendServices& services, const TMailProgramSettings& settings) {
+  services.SendByMAPI = [settings](const TMailProgramMessage& message) {
+    return SendEmailByMAPI(message, settings);
   };
-  services.SendByShell = [](const TMailProgramMessage&) { return false; };
+  services.SendByShell = [](const TMailProgramMessage& message, std::string_view reportText) {
+    return SendEmailByShell(message, reportText);
+  };
 }

@@ -183,10 +183,11 @@ bool TReportSender::SendReportByMail() {
       return services_.SendSmtp(mail, files, status);
     }
     TMailProgramMessage message{options.MailRecipients(), options.MailSubject(), body,
-                                attachments_};
+                                attachments_, {}};
+    for (const std::string& path : attachments_) message.FileNames.push_back(AttachmentName(path));
     if (services_.SendByMAPI(message)) return true;
     message.Body = options.MailBodyText();
-    return services_.SendByShell(message);
+    return services_.SendByShell(message, job_.Text);
   });
   if (job_.Events) job_.Events->ActionNotify(atAfterEmail);
   return delivered;

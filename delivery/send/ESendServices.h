@@ -12,6 +12,7 @@
 #include "delivery/mail/EMimeMessage.h"
 #include "delivery/mail/ESendStatus.h"
 #include "delivery/mail/ESmtpSend.h"
+#include "delivery/mail/EMailProgram.h"
 #include "delivery/web/EWebSend.h"
 #include "platform/DateTime.h"
 
@@ -19,11 +20,6 @@ class IReportEvents;
 class TOskedaModuleOptions;
 struct TScreenshotPixels;
 
-// A mail handed to the machine's mail program.
-struct TMailProgramMessage {
-  std::string Recipients, Subject, Body;
-  std::vector<std::string> Files;  // full paths
-};
 
 // One report to deliver. Everything it points at lives at least as long as the delivery.
 struct TSendJob {
@@ -76,7 +72,8 @@ struct TSendServices {
   std::function<bool(const TSmtpMail& mail, IMailFileSource& files, ISendStatus& status)> SendSmtp;
   // The mail program: the mail client's library first, then its mailto command.
   std::function<bool(const TMailProgramMessage& message)> SendByMAPI;
-  std::function<bool(const TMailProgramMessage& message)> SendByShell;
+  // The mailto route carries the report text in the address, not as a file.
+  std::function<bool(const TMailProgramMessage& message, std::string_view reportText)> SendByShell;
   std::function<bool(const TWebDelivery& delivery, ISendStatus& status)> SendWeb;
   IMailFileSource* MailFiles = nullptr;
 };

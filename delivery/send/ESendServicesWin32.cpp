@@ -104,6 +104,5 @@ TSendServices PlatformSendServices(std::function<ISendStatus&()> startSendDialog
     return SendReportByWeb(delivery, web);
   };
   services.MailFiles = &PlatformMailFiles();
-  BindMailProgram(services);
   return services;
 }

@@ -7,5 +7,5 @@
 // startSendDialog: what the SMTP and web senders report to (the send-progress dialog).
 TSendServices PlatformSendServices(std::function<ISendStatus&()> startSendDialog, bool cgiProgram);
 
-// The one place where the mail program's two routes are bound into the services.
-void BindMailProgram(TSendServices& services);
+// The mail program's two routes: its MAPI library, then its "mailto:" command.
+void BindMailProgram(TSendServices& services, const TMailProgramSettings& settings);

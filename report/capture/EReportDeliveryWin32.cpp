@@ -9,6 +9,7 @@
 #include "delivery/send/ESendReport.h"
 #include "delivery/send/ESendServicesWin32.h"
 #include "report/capture/EOskedaEvents.h"
+#include "report/capture/EThreadsListWin32.h"
 #include "report/options/ECoreOptions.h"
 
 namespace {
@@ -37,9 +38,11 @@ bool RunDelivery(const TSendJob& job) {
                              program == TProgramKind::Window &&
                              (options.MailChannel() != mcNone || options.WebChannel() != wcNone);
   TSendProgress progress([&options](int index) { return options.GetText(index); }, dialogAllowed);
-  const TSendServices services = PlatformSendServices(
+  TSendServices services = PlatformSendServices(
       [&progress]() -> ISendStatus& { return progress.StartSendDialog(); },
       program == TProgramKind::Web);
+  BindMailProgram(services, TMailProgramSettings{options.SendFlags().Contains(sfShowSendDialog),
+                                                 OskedaThreadsList().MainThreadId()});
   return TReportSender(job, services).SendReport();
 }
 

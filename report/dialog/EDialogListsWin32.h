@@ -6,12 +6,20 @@
 
 #include <array>
 
+#include "report/dialog/ECallStackListWin32.h"
+#include "report/dialog/EModulesListWin32.h"
+
 class TOskedaModuleOptions;
 struct TReportSnapshot;
 
 struct TDialogLists {
+  // The widths from "OskedaLog.ini", used until a list exists.
   std::array<int, 6> CallStackWidths{};
   std::array<int, 7> ModulesWidths{};
+  TCallStackListView CallStack;
+  TModulesListView Modules;
+  bool CallStackAttached = false;
+  bool ModulesAttached = false;
 };
 
 void AttachCallStackList(TDialogLists& lists, HWND listView, HINSTANCE resources,

@@ -125,7 +125,7 @@ class SendReportTest : public ::testing::Test {
       programCalls_.push_back("MAPI " + message.Body);
       return false;
     };
-    services_.SendByShell = [this](const TMailProgramMessage& message) {
+    services_.SendByShell = [this](const TMailProgramMessage& message, std::string_view) {
       programCalls_.push_back("Shell " + message.Body);
       return true;
     };
