@@ -177,7 +177,7 @@ std::optional<std::uint32_t> TypeEntry(const TMemoryReader& memory, const THeade
 std::optional<bool> SpecificationAllows(const TMemoryReader& memory, const THeader& h,
                                         const TFrameTables& frame, std::int64_t filter,
                                         const TCatchMatcher& catches) {
-  if (h.TypeEncoding == EncOmit) return std::nullopt;
+  if (h.TypeEncoding == EncOmit || filter < -std::int64_t{MaxCallSiteTable}) return std::nullopt;
   TCursor c(memory, h.TypeTable + static_cast<std::uint32_t>(-(filter + 1)));
   for (int i = 0; i < MaxSpecificationTypes; ++i) {
     const auto index = c.Uleb128();
@@ -239,6 +239,8 @@ TFrameOutcome InspectFrameTables(const TMemoryReader& memory, const TFrameTables
       if (!*allows) return TFrameOutcome::Terminates;
     }
     if (*displacement == 0) return TFrameOutcome::PassesThrough;
+    if (*displacement > MaxCallSiteTable || *displacement < -std::int64_t{MaxCallSiteTable})
+      return TFrameOutcome::Unreadable;
     record = static_cast<std::uint64_t>(std::int64_t{displacementAt} + *displacement);
   }
   return TFrameOutcome::Unreadable;
