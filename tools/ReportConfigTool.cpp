@@ -7,6 +7,7 @@
 //                          [--symbol ID=Class::Procedure]...
 //   ReportConfigTool container --options FILE --out FILE      (resource form, no debug info)
 //   ReportConfigTool show --exe FILE [--lookup Class::Procedure]
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -145,7 +146,8 @@ int Embed(const Arguments& args) {
   const TDebugInfo debugInfo =
       BuildDebugInfo(ParseNmOutput(symbolsText), ParseDecodedLines(linesText), image.ImageBase,
                      args.Get("source-root"));
-  if (debugInfo.Procedures().empty())
+  if (std::none_of(debugInfo.Procedures().begin(), debugInfo.Procedures().end(),
+                   [&](const TDebugProcedure& p) { return !debugInfo.Strings()[p.Unit].empty(); }))
     throw std::runtime_error("no line information for the program's own code (built with -g?)");
 
   std::vector<TConfigDirectoryEntry> directory;

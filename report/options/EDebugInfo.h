@@ -1,6 +1,7 @@
 // The debug information of one module: the tables that turn an address of the module's own
-// code into unit (source file), class, procedure and line. Addresses are offsets from the
-// module base, so the tables hold wherever the loader puts the module.
+// code into unit (source file), class, procedure and line, and an address of the runtime code
+// linked into it into class and procedure (a procedure without a unit). Addresses are offsets
+// from the module base, so the tables hold wherever the loader puts the module.
 //
 // Stored form (before the container compresses it), integers as unsigned LEB128 varints:
 //   byte format (1), byte flags (bit 0: names enciphered)
