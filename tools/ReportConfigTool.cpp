@@ -147,7 +147,7 @@ int Embed(const Arguments& args) {
       BuildDebugInfo(ParseNmOutput(symbolsText), ParseDecodedLines(linesText), image.ImageBase,
                      args.Get("source-root"));
   if (std::none_of(debugInfo.Procedures().begin(), debugInfo.Procedures().end(),
-                   [&](const TDebugProcedure& p) { return !debugInfo.Strings()[p.Unit].empty(); }))
+                   [&](const TDebugProcedure& p) { return !debugInfo.String(p.Unit).empty(); }))
     throw std::runtime_error("no line information for the program's own code (built with -g?)");
 
   std::vector<TConfigDirectoryEntry> directory;
@@ -184,7 +184,7 @@ int Embed(const Arguments& args) {
   std::printf(
       "%s: %zu procedures, %zu line rows, debug information %zu bytes (%zu in the "
       "container) for %llu bytes of code; container %zu bytes\n",
-      exe.c_str(), debugInfo.Procedures().size(), debugInfo.Lines().size(), encoded.size(),
+      exe.c_str(), debugInfo.Procedures().size(), debugInfo.LineCount(), encoded.size(),
       block.size(), static_cast<unsigned long long>(debugInfo.CodeSize()), trailer.size());
   return 0;
 }
@@ -207,7 +207,7 @@ int Show(const Arguments& args) {
   if (!container.DebugInfo) return 0;
   const TDebugInfo& info = *container.DebugInfo;
   std::printf("%zu procedures, %zu line rows, %llu bytes of code\n", info.Procedures().size(),
-              info.Lines().size(), static_cast<unsigned long long>(info.CodeSize()));
+              info.LineCount(), static_cast<unsigned long long>(info.CodeSize()));
   const std::string lookup = args.Get("lookup", false);
   if (!lookup.empty()) {
     const TDebugProcedure* p = info.FindProcedure(lookup);
