@@ -86,22 +86,6 @@ __attribute__((noinline)) void CaughtInsideNoexcept() noexcept {
   }
 }
 
-int pointee = 0;
-__attribute__((noinline)) void PointerCatches() {
-  try {
-    ProbeThrowOf(&pointee);
-  } catch (const int*) {
-    sideEffect = 1;
-  }
-}
-__attribute__((noinline)) void PointerMisses() {
-  try {
-    ProbeThrowOf(&pointee);
-  } catch (const char*) {
-    sideEffect = 1;
-  }
-}
-
 }  // namespace
 
 TEST(HandlerSearch, ACatchOfABaseClassTakesADerivedThrow) {
@@ -120,11 +104,6 @@ TEST(HandlerSearch, CleanUpsAreWalkedThroughToAnOuterCatchAll) {
 TEST(HandlerSearch, ANoexceptFrameEndsTheProgramUnlessACatchComesFirst) {
   EXPECT_EQ(OnOwnThread(&UnderNoexcept), TThrowOutlook::Uncaught);
   EXPECT_EQ(OnOwnThread(&CaughtInsideNoexcept), TThrowOutlook::Caught);
-}
-
-TEST(HandlerSearch, AThrownPointerMatchesPointerCatchesByPointee) {
-  EXPECT_EQ(OnOwnThread(&PointerCatches), TThrowOutlook::Caught);
-  EXPECT_EQ(OnOwnThread(&PointerMisses), TThrowOutlook::Uncaught);
 }
 
 TEST(HandlerSearch, OnlyAnAbortAndItsDescendantsAreAborts) {
