@@ -32,7 +32,7 @@ void Measure() {
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
       base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
   TModuleSymbolResolver resolver;
-  resolver.AddModule({Addr(base), nt->OptionalHeader.SizeOfImage, "bench.exe", nullptr, {}, {}});
+  resolver.AddModule({Addr(base), nt->OptionalHeader.SizeOfImage, "bench.exe", nullptr, {}});
 
   TStackWalkParams params;
   params.Start = start;

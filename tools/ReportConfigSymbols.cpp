@@ -240,12 +240,20 @@ TDebugInfo BuildDebugInfo(const std::vector<TToolSymbol>& symbols,
 
   TDebugInfo info;
   for (const auto& [address, name] : entries) {
-    const auto atEntry = own.find(address);
-    if (atEntry == own.end() || address < imageBase) continue;
-    const std::string unit = atEntry->second.front().first;
+    if (address < imageBase) continue;
     const auto next = boundaries.upper_bound(address);
     if (next == boundaries.end()) continue;
     const std::uint32_t end = *next;
+    const TQualifiedName qualified = SplitQualifiedName(name);
+    const auto atEntry = own.find(address);
+    if (atEntry == own.end()) {
+      // Code the program links but did not write (the C and C++ runtimes, libraries): its
+      // name without a unit or lines.
+      info.AddProcedure(address - imageBase, end - address, "", qualified.ClassName,
+                        qualified.Procedure, {});
+      continue;
+    }
+    const std::string unit = atEntry->second.front().first;
 
     std::vector<TDebugLine> lines;
     for (auto row = atEntry; row != own.end() && row->first < end; ++row) {
@@ -256,7 +264,6 @@ TDebugInfo BuildDebugInfo(const std::vector<TToolSymbol>& symbols,
       if (!lines.empty() && lines.back().Line == line) continue;
       lines.push_back({row->first - imageBase, line});
     }
-    const TQualifiedName qualified = SplitQualifiedName(name);
     info.AddProcedure(address - imageBase, end - address, unit, qualified.ClassName,
                       qualified.Procedure, lines);
   }

@@ -37,7 +37,9 @@ TQualifiedName SplitQualifiedName(std::string_view demangled);
 
 // The tables for the procedures whose entry lies in a source file under sourceRoot; units are
 // named by their path relative to it, and only rows of a procedure's own file are kept (so an
-// address in inlined library code falls on the line of the program that called it).
+// address in inlined library code falls on the line of the program that called it). Every
+// other procedure of the image (the statically linked runtime code) is named without a unit or
+// lines.
 TDebugInfo BuildDebugInfo(const std::vector<TToolSymbol>& symbols,
                           const std::vector<TToolLineRow>& rows, std::uint32_t imageBase,
                           std::string_view sourceRoot);

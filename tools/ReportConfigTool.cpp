@@ -10,6 +10,7 @@
 //
 // The key of the debug tables' names comes from the options file's [Build] DebugInfoKey, else
 // from --key.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -148,7 +149,8 @@ int Embed(const Arguments& args) {
   const TDebugInfo debugInfo =
       BuildDebugInfo(ParseNmOutput(symbolsText), ParseDecodedLines(linesText), image.ImageBase,
                      args.Get("source-root"));
-  if (debugInfo.Procedures().empty())
+  if (std::none_of(debugInfo.Procedures().begin(), debugInfo.Procedures().end(),
+                   [&](const TDebugProcedure& p) { return !debugInfo.String(p.Unit).empty(); }))
     throw std::runtime_error("no line information for the program's own code (built with -g?)");
 
   std::vector<TConfigDirectoryEntry> directory;
@@ -187,7 +189,7 @@ int Embed(const Arguments& args) {
   std::printf(
       "%s: %zu procedures, %zu line rows, debug information %zu bytes (%zu in the "
       "container) for %llu bytes of code; container %zu bytes%s\n",
-      exe.c_str(), debugInfo.Procedures().size(), debugInfo.Lines().size(), encoded.size(),
+      exe.c_str(), debugInfo.Procedures().size(), debugInfo.LineCount(), encoded.size(),
       block.size(), static_cast<unsigned long long>(debugInfo.CodeSize()), trailer.size(),
       key.empty() ? "" : "; names enciphered");
   return 0;
@@ -214,7 +216,7 @@ int Show(const Arguments& args) {
   if (!container.DebugInfo) return 0;
   const TDebugInfo& info = *container.DebugInfo;
   std::printf("%zu procedures, %zu line rows, %llu bytes of code%s\n", info.Procedures().size(),
-              info.Lines().size(), static_cast<unsigned long long>(info.CodeSize()),
+              info.LineCount(), static_cast<unsigned long long>(info.CodeSize()),
               info.NamesEnciphered() ? ", names enciphered" : "");
   const std::string lookup = args.Get("lookup", false);
   if (!lookup.empty()) {

@@ -97,23 +97,23 @@ std::vector<TLoadedModule> EnumerateModulesWin32(const TMemoryReader& memory) {
                  result.end());
   } catch (...) {
     result.clear();
+    throw;
   }
   return result;
 }
 
-TModuleSnapshot DescribeModuleWin32(const TLoadedModule& module) {
+TModuleSnapshot DescribeModuleWin32(const TLoadedModule& module, const TSourceFailure& failed) {
   TModuleSnapshot snapshot;
   snapshot.Handle = module.Base;
   snapshot.Path = module.Path;
-  try {
+  GuardedSource(pcModuleRows, failed, [&] {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExA(module.Path.c_str(), GetFileExInfoStandard, &data)) {
       snapshot.Size = data.nFileSizeLow;
       snapshot.Modified = LocalFileTime(data.ftLastWriteTime);
     }
     ReadFileVersionWin32(module.Path, snapshot.Description, snapshot.Version);
-  } catch (...) {
-  }
+  });
   return snapshot;
 }
 

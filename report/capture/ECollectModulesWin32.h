@@ -8,6 +8,7 @@
 
 #include "report/capture/EMemoryReader.h"
 #include "report/capture/EModuleSymbolResolver.h"
+#include "report/capture/ESourceGuard.h"
 #include "report/text/EReportSnapshot.h"
 
 struct TLoadedModule {
@@ -17,10 +18,11 @@ struct TLoadedModule {
 };
 
 // Through EnumProcessModules of PSAPI.DLL, else the tool-help snapshot, both looked up at run
-// time; sorted by base. Empty when neither works.
+// time; sorted by base. Empty when neither works; throws what a failing query threw.
 std::vector<TLoadedModule> EnumerateModulesWin32(const TMemoryReader& memory);
 // Path, file size, last write (local time), description and version.
-TModuleSnapshot DescribeModuleWin32(const TLoadedModule& module);
+// A failing query leaves the rest of the row empty and is told to failed.
+TModuleSnapshot DescribeModuleWin32(const TLoadedModule& module, const TSourceFailure& failed = {});
 
 // Names code addresses of the loaded modules: a module registered with a reporting
 // configuration by its debug information (kind 4), any other by its exports (kind 2). A

@@ -153,6 +153,7 @@ void CollectStacksWin32(const TCaptureRequest& request, const TMemoryReader& mem
       }
     }
   } catch (...) {
+    TellSourceFailure(pcExceptionStack, request.OnSourceFailure);
   }
 
   const TStackFlags flags =
@@ -176,6 +177,7 @@ void CollectStacksWin32(const TCaptureRequest& request, const TMemoryReader& mem
       const TStackCopyReader copied(memory, params.Start, copy, size);
       AppendWalk(copied, resolver, params, snapshot.Stack);
     } catch (...) {
+      TellSourceFailure(pcThreadStacks, request.OnSourceFailure);
     }
   }
 }

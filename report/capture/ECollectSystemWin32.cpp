@@ -14,14 +14,6 @@
 
 namespace {
 
-// Runs one value source; whatever it throws leaves its value as it was.
-template <typename F>
-void Guarded(F&& source) noexcept {
-  try {
-    source();
-  } catch (...) {
-  }
-}
 
 std::string NarrowText(const wchar_t* text, int length) {
   if (length <= 0) return {};
@@ -265,9 +257,13 @@ TApplicationSnapshot CollectApplicationWin32(const TCaptureRequest& request) {
   TApplicationSnapshot app;
   app.StartTime = request.StartTime;
   app.BuildTime = request.BuildTime;
-  Guarded([&] { app.ExePath = ModuleFileNameWin32(nullptr); });
-  Guarded([&] { ReadFileVersionWin32(app.ExePath, app.Description, app.Version); });
-  Guarded([&] { app.Parameters = CommandLineParameters(GetCommandLineA()); });
+  const TSourceFailure& failed = request.OnSourceFailure;
+  GuardedSource(FieldProgress(rfApplicationName), failed,
+                [&] { app.ExePath = ModuleFileNameWin32(nullptr); });
+  GuardedSource(FieldProgress(rfApplicationVersionNumber), failed,
+                [&] { ReadFileVersionWin32(app.ExePath, app.Description, app.Version); });
+  GuardedSource(FieldProgress(rfApplicationParameters), failed,
+                [&] { app.Parameters = CommandLineParameters(GetCommandLineA()); });
   return app;
 }
 
@@ -277,7 +273,7 @@ TActiveControlsSnapshot CollectActiveControlsWin32(const TCaptureRequest& reques
     controls.Present = false;
     return controls;
   }
-  Guarded([&] {
+  GuardedSource(FieldProgress(rfActiveControlsFormClass), request.OnSourceFailure, [&] {
     if (HWND foreground = GetForegroundWindow()) {
       controls.FormClass = WindowClass(foreground);
       controls.FormText = WindowCaption(foreground);
@@ -291,19 +287,19 @@ TActiveControlsSnapshot CollectActiveControlsWin32(const TCaptureRequest& reques
   return controls;
 }
 
-TSystemSnapshot CollectSystemWin32(const std::string& modulePath) {
+TSystemSnapshot CollectSystemWin32(const std::string& modulePath, const TSourceFailure& failed) {
   TSystemSnapshot system;
-  Guarded([&] {
+  GuardedSource(FieldProgress(rfComputerName), failed, [&] {
     char name[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = sizeof name;
     if (GetComputerNameA(name, &size)) system.ComputerName.assign(name, size);
   });
-  Guarded([&] {
+  GuardedSource(FieldProgress(rfComputerUser), failed, [&] {
     char name[257];
     DWORD size = sizeof name;
     if (GetUserNameA(name, &size) && size > 0) system.UserName.assign(name, strnlen(name, size));
   });
-  Guarded([&] {
+  GuardedSource(FieldProgress(rfComputerTotalMemory), failed, [&] {
     MEMORYSTATUSEX memory{};
     memory.dwLength = sizeof memory;
     if (GlobalMemoryStatusEx(&memory)) {
@@ -311,15 +307,15 @@ TSystemSnapshot CollectSystemWin32(const std::string& modulePath) {
       system.FreeMemoryBytes = memory.ullAvailPhys;
     }
   });
-  Guarded([&] { ReadDisk(system, modulePath); });
-  Guarded([&] {
+  GuardedSource(FieldProgress(rfComputerTotalDisk), failed, [&] { ReadDisk(system, modulePath); });
+  GuardedSource(FieldProgress(rfComputerTotalDisk), failed, [&] {
     char separator[4];
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 1)
       system.DecimalSeparator = separator[0];
   });
   system.UpTimeMs = GetTickCount();
-  Guarded([&] { ReadProcessor(system); });
-  Guarded([&] {
+  GuardedSource(FieldProgress(rfComputerProcessor), failed, [&] { ReadProcessor(system); });
+  GuardedSource(FieldProgress(rfComputerDisplayMode), failed, [&] {
     if (HDC screen = GetDC(nullptr)) {
       system.ScreenWidth = GetDeviceCaps(screen, HORZRES);
       system.ScreenHeight = GetDeviceCaps(screen, VERTRES);
@@ -327,8 +323,8 @@ TSystemSnapshot CollectSystemWin32(const std::string& modulePath) {
       ReleaseDC(nullptr, screen);
     }
   });
-  Guarded([&] { ReadVersion(system); });
-  Guarded([&] { ReadLocales(system); });
-  Guarded([&] { ReadNetwork(system); });
+  GuardedSource(FieldProgress(rfOperatingSystemType), failed, [&] { ReadVersion(system); });
+  GuardedSource(FieldProgress(rfOperatingSystemLanguage), failed, [&] { ReadLocales(system); });
+  GuardedSource(FieldProgress(rfNetworkIPAddress), failed, [&] { ReadNetwork(system); });
   return system;
 }

@@ -1,6 +1,6 @@
 // The value sources of the general section on Windows: the program, the active controls, the
 // computer, the operating system and the network. Each source is guarded on its own: a query
-// that fails leaves its value empty.
+// that fails leaves its value empty and is told with its field's progress code.
 #pragma once
 
 #include <string>
@@ -10,7 +10,8 @@
 TApplicationSnapshot CollectApplicationWin32(const TCaptureRequest& request);
 TActiveControlsSnapshot CollectActiveControlsWin32(const TCaptureRequest& request);
 // modulePath: the reporting module, whose drive gives the disk fields.
-TSystemSnapshot CollectSystemWin32(const std::string& modulePath);
+TSystemSnapshot CollectSystemWin32(const std::string& modulePath,
+                                   const TSourceFailure& failed = {});
 // Local time minus UTC in minutes, daylight saving included.
 int LocalOffsetMinutesWin32();
 TDateTime LocalNowWin32();

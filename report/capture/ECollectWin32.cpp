@@ -8,14 +8,6 @@
 
 namespace {
 
-template <typename F>
-void Guarded(F&& part) noexcept {
-  try {
-    part();
-  } catch (...) {
-  }
-}
-
 void CompleteException(TExceptionSnapshot& exception) {
   if (exception.Date == 0) exception.Date = LocalNowWin32();
   if (exception.ModulePath.empty() && exception.Address != 0) {
@@ -31,28 +23,33 @@ void CompleteException(TExceptionSnapshot& exception) {
 
 TReportSnapshot CollectReportSnapshotWin32(const TCaptureRequest& request) {
   TReportSnapshot snapshot;
-  Guarded([&] { snapshot.Exception = request.Exception; });
-  Guarded([&] { CompleteException(snapshot.Exception); });
-  Guarded([&] { snapshot.Application = CollectApplicationWin32(request); });
-  Guarded([&] { snapshot.ActiveControls = CollectActiveControlsWin32(request); });
-  Guarded([&] {
+  const TSourceFailure& failed = request.OnSourceFailure;
+  GuardedSource(ExceptionValuesProgress, failed, [&] {
+    snapshot.Exception = request.Exception;
+    CompleteException(snapshot.Exception);
+  });
+  GuardedSource(FieldProgress(rfApplicationStartDate), failed,
+                [&] { snapshot.Application = CollectApplicationWin32(request); });
+  GuardedSource(FieldProgress(rfActiveControlsFormClass), failed,
+                [&] { snapshot.ActiveControls = CollectActiveControlsWin32(request); });
+  GuardedSource(FieldProgress(rfComputerName), failed, [&] {
     // The module that carries the reporting code, whose drive the disk fields describe.
     const std::string reporter = ModuleFileNameWin32(
         ModuleOfAddressWin32(reinterpret_cast<const void*>(&CompleteException)));
-    snapshot.System = CollectSystemWin32(reporter);
+    snapshot.System = CollectSystemWin32(reporter, failed);
   });
-  Guarded([&] { snapshot.LocalOffsetMinutes = LocalOffsetMinutesWin32(); });
+  GuardedSource(pcLocalOffset, failed,
+                [&] { snapshot.LocalOffsetMinutes = LocalOffsetMinutesWin32(); });
 
   const TProcessMemoryReader memory;
   std::vector<TLoadedModule> modules;
-  Guarded([&] { modules = EnumerateModulesWin32(memory); });
-  Guarded([&] {
-    if (!request.Options || !request.Options->LogFlags().Contains(lfModulesSection)) return;
+  GuardedSource(pcModuleList, failed, [&] { modules = EnumerateModulesWin32(memory); });
+  if (request.Options && request.Options->LogFlags().Contains(lfModulesSection)) {
     snapshot.Modules.reserve(modules.size());
     for (const TLoadedModule& module : modules)
-      snapshot.Modules.push_back(DescribeModuleWin32(module));
-  });
-  Guarded([&] {
+      snapshot.Modules.push_back(DescribeModuleWin32(module, failed));
+  }
+  GuardedSource(pcExceptionStack, failed, [&] {
     const TProcessSymbolResolverWin32 resolver(modules, memory);
     CollectStacksWin32(request, memory, resolver, snapshot);
   });

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "report/capture/ESourceGuard.h"
 #include "report/text/EReportSnapshot.h"
 
 class TOskedaModuleOptions;
@@ -42,11 +43,13 @@ struct TCaptureRequest {
   // Process-wide facts kept by the subsystem since start-up.
   TDateTime StartTime = 0;  // local time
   TDateTime BuildTime = 0;  // from the module configuration (UTC); 0: none
+  // Told of every value source that failed, with the progress code that names it.
+  TSourceFailure OnSourceFailure;
 };
 
 // Fills every part of the snapshot: application, exception (date, module long path), active
 // controls, system, local offset, modules (with lfModulesSection), the call stack of the
 // exception thread and, with sfRuntimeThreads/sfSystemThreads, of each other thread, which is
 // suspended for its context and resumed in every case. Every value source is guarded: a
-// failing query leaves its value empty. Never throws.
+// failing query leaves its value empty and is told to request.OnSourceFailure. Never throws.
 TReportSnapshot CollectReportSnapshotWin32(const TCaptureRequest& request);

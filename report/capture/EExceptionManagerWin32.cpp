@@ -5,6 +5,7 @@
 
 #include "report/capture/EInterceptWin32.h"
 #include "report/capture/EReportSequenceWin32.h"
+#include "report/capture/EReportingScope.h"
 #include "report/capture/EThreadStateWin32.h"
 #include "report/capture/EThreadsListWin32.h"
 #include "report/options/ECoreOptions.h"
@@ -210,6 +211,7 @@ extern "C" __declspec(dllexport) bool __cdecl ExceptionManager(const std::except
         exception && *exception ? *exception : std::current_exception();
     return manager(&current, address, kind, module ? module : ThisModule());
   }
+  if (!ReportsHandledExceptionsOf(GetCurrentThreadId())) return true;
   TDispatchRequest request;
   request.Object = exception && *exception ? *exception : std::current_exception();
   request.Kind = kind;

@@ -6,13 +6,17 @@
 
 #include "platform/win/WinApi.h"
 
+#include <unwind.h>
+
 #include <cstring>
 #include <exception>
 #include <typeinfo>
 
 #include "report/capture/EApplicationHooksWin32.h"
 #include "report/capture/EExceptionManagerWin32.h"
+#include "report/capture/EHandlerSearchWin32.h"
 #include "report/capture/EReportSequenceWin32.h"
+#include "report/capture/EReportingScope.h"
 #include "report/capture/EThreadStateWin32.h"
 #include "report/capture/EThreadsListWin32.h"
 #include "report/hook/EHookWin32.h"
@@ -33,6 +37,7 @@ __attribute__((noinline)) void RecordThrow(void* object, std::uint32_t returnAdd
                                            std::uint32_t ebp) {
   TThreadState& state = CurrentThreadState();
   state.ThrownObject = object;
+  state.ReportedAtThrow = nullptr;
   state.ThrowReturnAddress = returnAddress;
   TRegisterSnapshot& r = state.ThrowRegisters;
   r = TRegisterSnapshot{};
@@ -104,11 +109,56 @@ LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* info) {
 
 std::terminate_handler previousTerminate = nullptr;
 
+// Where std::terminate was called from: the frame above std::terminate's own, as the unwinder
+// sees it, with the registers it kept and its stack pointer once the call has returned.
+struct TTerminateCall {
+  bool InTerminate = false;
+  bool Found = false;
+  std::uint32_t ReturnAddress = 0, StackPointer = 0;
+  std::uint32_t Ebx = 0, Esi = 0, Edi = 0, Ebp = 0;
+};
+
+_Unwind_Reason_Code FindTerminateCall(_Unwind_Context* context, void* argument) {
+  auto& call = *static_cast<TTerminateCall*>(argument);
+  const auto terminate = reinterpret_cast<std::uintptr_t>(&std::terminate);
+  if (!call.InTerminate) {
+    if (_Unwind_GetRegionStart(context) == terminate) {
+      call.InTerminate = true;
+      call.StackPointer = static_cast<std::uint32_t>(_Unwind_GetCFA(context));
+    }
+    return _URC_NO_REASON;
+  }
+  // The unwinder's numbers of the i386 registers: ebx 3, ebp 5, esi 6, edi 7.
+  call.ReturnAddress = static_cast<std::uint32_t>(_Unwind_GetIP(context));
+  call.Ebx = static_cast<std::uint32_t>(_Unwind_GetGR(context, 3));
+  call.Ebp = static_cast<std::uint32_t>(_Unwind_GetGR(context, 5));
+  call.Esi = static_cast<std::uint32_t>(_Unwind_GetGR(context, 6));
+  call.Edi = static_cast<std::uint32_t>(_Unwind_GetGR(context, 7));
+  call.Found = true;
+  return _URC_NORMAL_STOP;
+}
+
+// std::terminate with no exception: reported as an exception of its own, raised where the
+// program called std::terminate.
+void ReportTerminateWithoutException() {
+  TDispatchRequest request;
+  request.Object = std::make_exception_ptr(EAbnormalTermination(TerminateWithoutExceptionMessage));
+  TTerminateCall call;
+  _Unwind_Backtrace(&FindTerminateCall, &call);
+  if (call.Found)
+    RecordThrow(ThrownObjectOf(request.Object), call.ReturnAddress, call.StackPointer, call.Ebx,
+                call.Esi, call.Edi, call.Ebp);
+  AttachRecordedRaise(request);
+  DispatchException(request);
+}
+
 void TerminateHandler() {
   if (OskedaLogActive()) {
     TDispatchRequest request;
     request.Object = std::current_exception();
-    if (request.Object) {
+    if (!request.Object) {
+      ReportTerminateWithoutException();
+    } else if (ThrownObjectOf(request.Object) != CurrentThreadState().ReportedAtThrow) {
       AttachRecordedRaise(request);
       DispatchException(request);
     }
@@ -116,6 +166,31 @@ void TerminateHandler() {
   }
   if (previousTerminate) previousTerminate();
   std::abort();
+}
+
+// A throw that no handler will take is reported now, on the intact stack of the throw site;
+// one that a handler takes is left to the application's handler to report, if it gets there.
+void ReportThrowIfUncaught(void* object, std::type_info* type, void (*destroy)(void*),
+                           std::uint32_t returnAddress) {
+  TThreadState& state = CurrentThreadState();
+  if (state.InsideSequence || state.InsideNotification ||
+      !ReportsHandledExceptionsOf(GetCurrentThreadId()) || IsThrownAbort(object, type) ||
+      SearchThrowHandler(object, type, returnAddress) != TThrowOutlook::Uncaught)
+    return;
+  state.InsideNotification = true;
+  {
+    TPendingThrow pending(object, type, destroy);
+    if (ThisModuleIsProgram()) {
+      TDispatchRequest request;
+      request.Object = pending.Pointer();
+      AttachRecordedRaise(request);
+      DispatchException(request);
+    } else {
+      ExceptionManager(&pending.Pointer(), nullptr, 0, ThisModule());
+    }
+  }
+  state.ReportedAtThrow = object;
+  state.InsideNotification = false;
 }
 
 // The thread wrapper: every thread created through CreateThread starts here, so that it is
@@ -254,6 +329,7 @@ extern "C" __attribute__((optimize("no-omit-frame-pointer"))) void __wrap___cxa_
       const std::uint32_t registers[4] = {ebx, esi, edi, ebp};
       raise(object, returnAddress, stackPointer, registers);
     }
+    ReportThrowIfUncaught(object, type, destroy, returnAddress);
   }
   __real___cxa_throw(object, type, destroy);
 }

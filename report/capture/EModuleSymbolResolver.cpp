@@ -20,7 +20,6 @@ const TNamedOffset* NameBefore(const std::vector<TNamedOffset>& names, std::uint
 }  // namespace
 
 void TModuleSymbolResolver::AddModule(TModuleSymbols module) {
-  SortByOffset(module.RuntimeSymbols);
   SortByOffset(module.Exports);
   auto at =
       std::upper_bound(modules_.begin(), modules_.end(), module.Base,
@@ -44,7 +43,7 @@ TResolvedAddress TModuleSymbolResolver::Resolve(std::uint32_t address) const {
   if (module.DebugInfo) {
     const TDebugLocation where = module.DebugInfo->Lookup(offset);
     if (where.Found) {
-      result.Kind = mkOwnCode;
+      result.Kind = where.Unit.empty() ? mkRuntimeCode : mkOwnCode;
       result.UnitName = where.Unit;
       result.ClassName = where.ClassName;
       result.ProcedureName = where.Procedure;
@@ -52,11 +51,6 @@ TResolvedAddress TModuleSymbolResolver::Resolve(std::uint32_t address) const {
       if (where.Line != 0) result.LineOffset = offset - where.LineOffset;
       return result;
     }
-  }
-  if (const TNamedOffset* name = NameBefore(module.RuntimeSymbols, offset)) {
-    result.Kind = mkRuntimeCode;
-    result.ProcedureName = name->Name;
-    return result;
   }
   if (!module.DebugInfo) {
     if (const TNamedOffset* name = NameBefore(module.Exports, offset)) {

@@ -1,7 +1,8 @@
-// The resolver over a table of loaded modules, each with what names its code: the program's
-// debug information (kind 4), names of its statically linked runtime code (kind 3) and the
-// exports of a system library (kind 2). The Win32 capture fills one module record per loaded
-// module; the host tests fill them by hand.
+// The resolver over a table of loaded modules, each with what names its code: the debug
+// information of a module built with the subsystem, which names its own code with unit and
+// lines (kind 4) and the runtime code linked into it by name only (kind 3), and the exports of
+// a system library (kind 2). The Win32 capture fills one module record per loaded module; the
+// host tests fill them by hand.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +21,9 @@ struct TModuleSymbols {
   std::uint32_t Base = 0;
   std::uint32_t Size = 0;
   std::string Path;
-  // Not owned; must outlive the resolver. Procedures found here are kind 4.
+  // Not owned; must outlive the resolver. Procedures found here with a unit are kind 4, those
+  // without (runtime code) kind 3.
   const TDebugInfo* DebugInfo = nullptr;
-  // Start offsets of the module's statically linked runtime procedures (kind 3), any order.
-  // An address outside DebugInfo takes the name of the last start at or before it.
-  std::vector<TNamedOffset> RuntimeSymbols;
   // Exported entry points (kind 2), any order. Used only when the module has no DebugInfo.
   std::vector<TNamedOffset> Exports;
 };

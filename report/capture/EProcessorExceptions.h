@@ -23,6 +23,11 @@ DM_DECLARE_EXCEPTION(EInvalidOp, EMathError)
 DM_DECLARE_EXCEPTION(EZeroDivide, EMathError)
 DM_DECLARE_EXCEPTION(EOverflow, EMathError)
 DM_DECLARE_EXCEPTION(EUnderflow, EMathError)
+// std::terminate called when no exception is active: the program ends all the same, and the
+// report says where it was called.
+DM_DECLARE_EXCEPTION(EAbnormalTermination, Exception)
+constexpr const char* TerminateWithoutExceptionMessage =
+    "terminate called without an active exception";
 
 // What the vectored handler keeps of a processor exception: plain values only, so that it can
 // be recorded on an exhausted stack and mapped later on the reporting thread.

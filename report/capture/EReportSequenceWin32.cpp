@@ -306,6 +306,9 @@ bool RunReportingSequence(TDispatchRequest& request) {
           request.Fault, BaseName(ModuleFileName(ModuleOfAddress(request.Fault.Address))));
     TCaptureRequest capture;
     capture.Options = &options;
+    capture.OnSourceFailure = [&](int code, const std::exception_ptr& error) {
+      InternalError(code, error, reportedClass);
+    };
     FillExceptionObject(request.Object, capture.Exception);
     reportedClass = capture.Exception.ClassName;
     if (request.FrameClass != 2 && options.FilterEnabled()) {

@@ -30,6 +30,9 @@ struct TThreadState {
   TRegisterSnapshot FaultRegisters;
   // The raise address of the last exception this thread notified.
   std::uint32_t LastNotifiedAddress = 0;
+  // The thrown object reported as it was raised (no handler would take it), so that the
+  // terminate handler that follows does not report it again.
+  void* ReportedAtThrow = nullptr;
   // Inside the reporting sequence, or waiting for it: a second exception is not reported.
   bool InsideSequence = false;
   bool InsideNotification = false;

@@ -26,6 +26,29 @@ std::int64_t Unzigzag(std::uint64_t value) {
   return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
 }
 
+// Reads back rows the object packed itself: no checks needed.
+std::uint64_t TakeVarint(const std::uint8_t*& at) {
+  std::uint64_t value = 0;
+  for (int shift = 0;; shift += 7) {
+    const std::uint8_t byte = *at++;
+    value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+    if (!(byte & 0x80)) return value;
+  }
+}
+
+// Calls row(offset, line) for each row of the procedure, in order, until it returns false.
+template <typename F>
+void ForEachRow(const std::vector<std::uint8_t>& rows, const TDebugProcedure& p, F&& row) {
+  const std::uint8_t* at = rows.data() + p.RowsAt;
+  std::uint32_t offset = p.Start;
+  std::int64_t line = 0;
+  for (std::uint32_t i = 0; i < p.LineCount; ++i) {
+    offset += static_cast<std::uint32_t>(TakeVarint(at));
+    line += Unzigzag(TakeVarint(at));
+    if (!row(offset, static_cast<std::uint32_t>(line))) return;
+  }
+}
+
 class Reader {
  public:
   explicit Reader(std::span<const std::uint8_t> data) : data_(data) {}
@@ -77,14 +100,27 @@ class Reader {
 
 }  // namespace
 
+void TDebugInfo::AppendString(std::string_view text) {
+  if (text_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+    throw EDebugInfoError("Debug information: names too long.");
+  text_ += text;
+  ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+}
+
+std::vector<std::string> TDebugInfo::Strings() const {
+  std::vector<std::string> strings;
+  strings.reserve(ends_.size());
+  for (std::uint32_t i = 0; i < StringCount(); ++i) strings.emplace_back(String(i));
+  return strings;
+}
+
 std::uint32_t TDebugInfo::Intern(std::string_view text) {
-  if (interned_.size() != strings_.size()) {
+  if (interned_.size() != ends_.size()) {
     interned_.clear();
-    for (std::uint32_t i = 0; i < strings_.size(); ++i) interned_.emplace(strings_[i], i);
+    for (std::uint32_t i = 0; i < StringCount(); ++i) interned_.emplace(String(i), i);
   }
-  const auto [it, added] =
-      interned_.emplace(std::string(text), static_cast<std::uint32_t>(strings_.size()));
-  if (added) strings_.emplace_back(text);
+  const auto [it, added] = interned_.emplace(std::string(text), StringCount());
+  if (added) AppendString(text);
   return it->second;
 }
 
@@ -108,10 +144,33 @@ void TDebugInfo::AddProcedure(std::uint32_t start, std::uint32_t size, std::stri
                             Intern(unit),
                             Intern(className),
                             Intern(name),
-                            static_cast<std::uint32_t>(lines_.size()),
+                            static_cast<std::uint32_t>(rows_.size()),
                             static_cast<std::uint32_t>(rows.size())};
   procedures_.push_back(procedure);
-  lines_.insert(lines_.end(), rows.begin(), rows.end());
+  std::uint32_t offset = start;
+  std::int64_t line = 0;
+  for (const TDebugLine& row : rows) {
+    PutVarint(rows_, row.Offset - offset);
+    PutVarint(rows_, Zigzag(static_cast<std::int64_t>(row.Line) - line));
+    offset = row.Offset;
+    line = row.Line;
+  }
+}
+
+std::vector<TDebugLine> TDebugInfo::Lines() const {
+  std::vector<TDebugLine> lines;
+  for (const TDebugProcedure& p : procedures_)
+    ForEachRow(rows_, p, [&](std::uint32_t offset, std::uint32_t line) {
+      lines.push_back({offset, line});
+      return true;
+    });
+  return lines;
+}
+
+std::size_t TDebugInfo::LineCount() const {
+  std::size_t count = 0;
+  for (const TDebugProcedure& p : procedures_) count += p.LineCount;
+  return count;
 }
 
 TDebugLocation TDebugInfo::Lookup(std::uint32_t offset) const {
@@ -123,18 +182,15 @@ TDebugLocation TDebugInfo::Lookup(std::uint32_t offset) const {
   const TDebugProcedure& procedure = *(next - 1);
   if (offset - procedure.Start >= procedure.Size) return location;
   location.Found = true;
-  location.Unit = strings_[procedure.Unit];
-  location.ClassName = strings_[procedure.ClassName];
-  location.Procedure = strings_[procedure.Name];
-  const auto first = lines_.begin() + procedure.FirstLine;
-  const auto last = first + procedure.LineCount;
-  auto row = std::upper_bound(first, last, offset, [](std::uint32_t value, const TDebugLine& l) {
-    return value < l.Offset;
+  location.Unit = String(procedure.Unit);
+  location.ClassName = String(procedure.ClassName);
+  location.Procedure = String(procedure.Name);
+  ForEachRow(rows_, procedure, [&](std::uint32_t rowOffset, std::uint32_t line) {
+    if (rowOffset > offset) return false;
+    location.Line = line;
+    location.LineOffset = rowOffset;
+    return true;
   });
-  if (row != first) {
-    location.Line = (row - 1)->Line;
-    location.LineOffset = (row - 1)->Offset;
-  }
   return location;
 }
 
@@ -146,8 +202,8 @@ std::uint64_t TDebugInfo::CodeSize() const {
 
 const TDebugProcedure* TDebugInfo::FindProcedure(std::string_view qualifiedName) const {
   for (const TDebugProcedure& p : procedures_) {
-    const std::string& cls = strings_[p.ClassName];
-    const std::string& name = strings_[p.Name];
+    const std::string_view cls = String(p.ClassName);
+    const std::string_view name = String(p.Name);
     if (cls.empty()
             ? qualifiedName == name
             : qualifiedName.size() == cls.size() + 2 + name.size() &&
@@ -162,8 +218,9 @@ std::vector<std::uint8_t> TDebugInfo::Encode() const {
   std::vector<std::uint8_t> out;
   out.push_back(kFormat);
   out.push_back(namesEnciphered_ ? kNamesEnciphered : 0);
-  PutVarint(out, strings_.size());
-  for (const std::string& text : strings_) {
+  PutVarint(out, StringCount());
+  for (std::uint32_t i = 0; i < StringCount(); ++i) {
+    const std::string_view text = String(i);
     PutVarint(out, text.size());
     out.insert(out.end(), text.begin(), text.end());
   }
@@ -178,13 +235,13 @@ std::vector<std::uint8_t> TDebugInfo::Encode() const {
     PutVarint(out, p.LineCount);
     std::uint32_t offset = p.Start;
     std::int64_t line = 0;
-    for (std::uint32_t i = 0; i < p.LineCount; ++i) {
-      const TDebugLine& row = lines_[p.FirstLine + i];
-      PutVarint(out, row.Offset - offset);
-      PutVarint(out, Zigzag(static_cast<std::int64_t>(row.Line) - line));
-      offset = row.Offset;
-      line = row.Line;
-    }
+    ForEachRow(rows_, p, [&](std::uint32_t rowOffset, std::uint32_t rowLine) {
+      PutVarint(out, rowOffset - offset);
+      PutVarint(out, Zigzag(static_cast<std::int64_t>(rowLine) - line));
+      offset = rowOffset;
+      line = rowLine;
+      return true;
+    });
     previousEnd = p.Start + p.Size;
   }
   return out;
@@ -198,11 +255,12 @@ TDebugInfo TDebugInfo::Decode(std::span<const std::uint8_t> data) {
   TDebugInfo info;
   info.namesEnciphered_ = (flags & kNamesEnciphered) != 0;
   const std::uint32_t stringCount = reader.Count("string count");
-  info.strings_.reserve(stringCount);
+  info.ends_.reserve(stringCount);
   for (std::uint32_t i = 0; i < stringCount; ++i) {
     const auto bytes = reader.Bytes(reader.Count("string length"));
-    info.strings_.emplace_back(bytes.begin(), bytes.end());
+    info.AppendString(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
+  info.text_.shrink_to_fit();
   const std::uint32_t procedureCount = reader.Count("procedure count");
   info.procedures_.reserve(procedureCount);
   std::uint64_t previousEnd = 0;
@@ -218,7 +276,7 @@ TDebugInfo TDebugInfo::Decode(std::span<const std::uint8_t> data) {
     p.ClassName = reader.Index(stringCount, "class");
     p.Name = reader.Index(stringCount, "name");
     p.LineCount = reader.Count("row count");
-    p.FirstLine = static_cast<std::uint32_t>(info.lines_.size());
+    p.RowsAt = static_cast<std::uint32_t>(info.rows_.size());
     std::uint64_t offset = p.Start;
     std::int64_t line = 0;
     for (std::uint32_t r = 0; r < p.LineCount; ++r) {
@@ -231,11 +289,13 @@ TDebugInfo TDebugInfo::Decode(std::span<const std::uint8_t> data) {
       line += lineDelta;
       if (offset >= start + size || line < 0 || line > std::numeric_limits<std::uint32_t>::max())
         throw EDebugInfoError("Debug information: row outside its procedure.");
-      info.lines_.push_back({static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(line)});
+      PutVarint(info.rows_, delta);
+      PutVarint(info.rows_, Zigzag(lineDelta));
     }
     info.procedures_.push_back(p);
     previousEnd = start + size;
   }
   if (reader.Remaining() != 0) throw EDebugInfoError("Data after the debug information.");
+  info.rows_.shrink_to_fit();
   return info;
 }

@@ -1,6 +1,7 @@
 // The debug information of one module: the tables that turn an address of the module's own
-// code into unit (source file), class, procedure and line. Addresses are offsets from the
-// module base, so the tables hold wherever the loader puts the module.
+// code into unit (source file), class, procedure and line, and an address of the runtime code
+// linked into it into class and procedure (a procedure without a unit). Addresses are offsets
+// from the module base, so the tables hold wherever the loader puts the module.
 //
 // Stored form (before the container compresses it), integers as unsigned LEB128 varints:
 //   byte format (1), byte flags (bit 0: names enciphered, see EDebugInfoNames.h)
@@ -35,7 +36,7 @@ struct TDebugProcedure {
   std::uint32_t Unit;  // string indexes
   std::uint32_t ClassName;
   std::uint32_t Name;
-  std::uint32_t FirstLine;  // index into the line rows
+  std::uint32_t RowsAt;  // where its rows start in the packed rows
   std::uint32_t LineCount;
 };
 
@@ -69,18 +70,35 @@ class TDebugInfo {
   bool NamesEnciphered() const { return namesEnciphered_; }
   void SetNamesEnciphered(bool enciphered) { namesEnciphered_ = enciphered; }
 
-  const std::vector<std::string>& Strings() const { return strings_; }
+  std::uint32_t StringCount() const { return static_cast<std::uint32_t>(ends_.size()); }
+  // Valid while no string is added.
+  std::string_view String(std::uint32_t index) const {
+    const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
+    return std::string_view(text_).substr(begin, ends_[index] - begin);
+  }
+  // A copy of every string, in index order.
+  std::vector<std::string> Strings() const;
   const std::vector<TDebugProcedure>& Procedures() const { return procedures_; }
-  const std::vector<TDebugLine>& Lines() const { return lines_; }
+  // Every line row, procedure by procedure (unpacked: a copy).
+  std::vector<TDebugLine> Lines() const;
+  std::size_t LineCount() const;
   // The bytes of code the tables describe.
   std::uint64_t CodeSize() const;
   // The procedure whose qualified name ("Class::Procedure", or the name alone) is given.
   const TDebugProcedure* FindProcedure(std::string_view qualifiedName) const;
 
  private:
-  std::vector<std::string> strings_;
+  void AppendString(std::string_view text);
+
+  // The names one after the other: a program's thousands of names would otherwise each be a
+  // string object with a heap block of its own, for as long as the program runs.
+  std::string text_;
+  std::vector<std::uint32_t> ends_;  // where each string ends in text_
   std::vector<TDebugProcedure> procedures_;
-  std::vector<TDebugLine> lines_;
+  // The rows of each procedure as they are stored (address and line deltas as varints, the
+  // first from the procedure's start and from line 0), about a quarter of their unpacked size;
+  // a lookup unpacks the rows of one procedure.
+  std::vector<std::uint8_t> rows_;
   std::unordered_map<std::string, std::uint32_t> interned_;
   bool namesEnciphered_ = false;
 };

@@ -18,7 +18,7 @@ TModuleSymbolResolver ProgramResolver() {
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   TModuleSymbolResolver resolver;
-  resolver.AddModule({Addr(base), nt->OptionalHeader.SizeOfImage, "test.exe", nullptr, {}, {}});
+  resolver.AddModule({Addr(base), nt->OptionalHeader.SizeOfImage, "test.exe", nullptr, {}});
   return resolver;
 }
 

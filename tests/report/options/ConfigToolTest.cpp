@@ -108,7 +108,7 @@ TEST(ReportConfigTool, ReadsDecodedLineTables) {
   EXPECT_EQ(rows[10].Address, 0x40102au);
 }
 
-TEST(ReportConfigTool, BuildsTablesOfTheProgramsOwnCodeOnly) {
+TEST(ReportConfigTool, BuildsTablesOfTheOwnCodeAndNamesTheRuntimeCode) {
   const std::vector<TToolSymbol> symbols = {
       {0x401000, "TClock::Tick(int)"},
       {0x401000, "TClock::Tick(int) [clone .alias]"},  // an alias at the same address
@@ -116,7 +116,7 @@ TEST(ReportConfigTool, BuildsTablesOfTheProgramsOwnCodeOnly) {
       {0x401030, "__tmainCRTStartup"},
   };
   const TDebugInfo info = BuildDebugInfo(symbols, ParseDecodedLines(kLines), 0x400000, "/src/");
-  ASSERT_EQ(info.Procedures().size(), 2u) << "the runtime's start-up code is not described";
+  ASSERT_EQ(info.Procedures().size(), 3u);
 
   const TDebugLocation tick = info.Lookup(0x1000);
   EXPECT_EQ(tick.Unit, "app/Clock.cpp");
@@ -136,10 +136,20 @@ TEST(ReportConfigTool, BuildsTablesOfTheProgramsOwnCodeOnly) {
   EXPECT_EQ(info.Procedures()[1].Size, 0xAu) << "ends with its line sequence";
   EXPECT_FALSE(info.Lookup(0x102a).Found);
 
-  // Another source root: nothing of the program's own.
-  EXPECT_TRUE(BuildDebugInfo(symbols, ParseDecodedLines(kLines), 0x400000, "/elsewhere")
-                  .Procedures()
-                  .empty());
+  // The runtime's start-up code: its name, without unit or lines, up to its sequence's end.
+  const TDebugLocation startup = info.Lookup(0x1038);
+  EXPECT_TRUE(startup.Found);
+  EXPECT_EQ(startup.Unit, "");
+  EXPECT_EQ(startup.Procedure, "__tmainCRTStartup");
+  EXPECT_EQ(startup.Line, 0u);
+  EXPECT_FALSE(info.Lookup(0x1040).Found);
+
+  // Another source root: nothing of the program's own, everything named as runtime code.
+  const TDebugInfo elsewhere =
+      BuildDebugInfo(symbols, ParseDecodedLines(kLines), 0x400000, "/elsewhere");
+  EXPECT_EQ(elsewhere.Procedures().size(), 3u);
+  EXPECT_EQ(elsewhere.Lookup(0x1000).Unit, "");
+  EXPECT_EQ(elsewhere.Lookup(0x1000).Line, 0u);
 }
 
 }  // namespace

@@ -76,6 +76,12 @@ __attribute__((noinline)) void ThrowInThread() {
   throw Exception("CrashLab thread failure");  // CrashLab fault: thread-throw
 }
 
+// Its own procedure, so that the compiler cannot merge this call with the other calls of
+// std::terminate in the program (std::thread's destructor has one).
+__attribute__((noinline)) void TerminateWithoutException() {
+  std::terminate();  // CrashLab fault: terminate
+}
+
 DWORD WINAPI ReadNullThread(void*) {
   return static_cast<DWORD>(*nullPointer);  // CrashLab fault: winthread-av
 }
@@ -262,7 +268,7 @@ int RunCase(const std::string& name) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
   } else if (name == "terminate") {
-    std::terminate();
+    TerminateWithoutException();
   } else if (name == "stack-overflow") {
     return Recurse(0);
   } else {
