@@ -87,13 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         }
         // What decodes must survive encoding and decoding again unchanged.
         const TDebugInfo again = TDebugInfo::Decode(info.Encode());
+        const std::vector<TDebugLine> lines = info.Lines(), linesAgain = again.Lines();
         if (again.Strings() != info.Strings() ||
             again.Procedures().size() != info.Procedures().size() ||
-            again.Lines().size() != info.Lines().size())
+            linesAgain.size() != lines.size())
           __builtin_trap();
-        for (std::size_t i = 0; i < info.Lines().size(); ++i)
-          if (again.Lines()[i].Offset != info.Lines()[i].Offset ||
-              again.Lines()[i].Line != info.Lines()[i].Line)
+        for (std::size_t i = 0; i < lines.size(); ++i)
+          if (linesAgain[i].Offset != lines[i].Offset || linesAgain[i].Line != lines[i].Line)
             __builtin_trap();
         break;
       }

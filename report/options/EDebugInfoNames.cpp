@@ -11,11 +11,14 @@ constexpr char PlainCheck[4] = {'M', 'D', 'D', 'I'};
 template <typename Rename>
 TDebugInfo Renamed(const TDebugInfo& info, bool enciphered, Rename rename) {
   TDebugInfo out;
-  const std::vector<std::string>& strings = info.Strings();
+  const std::vector<std::string> strings = info.Strings();
+  const std::vector<TDebugLine> lines = info.Lines();  // procedure by procedure
+  std::size_t first = 0;
   for (const TDebugProcedure& p : info.Procedures()) {
     const TCallStackNames names = rename(TCallStackNames{strings[p.Unit], strings[p.ClassName], strings[p.Name]});
     out.AddProcedure(p.Start, p.Size, names.Unit, names.Class, names.Procedure,
-                     std::span(info.Lines()).subspan(p.FirstLine, p.LineCount));
+                     std::span(lines).subspan(first, p.LineCount));
+    first += p.LineCount;
   }
   out.SetNamesEnciphered(enciphered);
   return out;

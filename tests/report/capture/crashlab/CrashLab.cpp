@@ -196,8 +196,8 @@ class TLabHandler : public TOskedaLogHandler {
     Note(("action " + std::to_string(action)).c_str(), record);
     if (mode_ == "skip-display" && action == atShowDialog) execute = false;
   }
-  void ExceptionErrorNotify(const TOskedaExceptionRecord&, int action,
-                            const std::string& message) override {
+  void ExceptionErrorNotify(const TOskedaExceptionRecord&, int action, const std::string& message,
+                            bool& /*retry*/) override {
     std::fprintf(stderr, "event error %d %s\n", action, message.c_str());
   }
 
