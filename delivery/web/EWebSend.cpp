@@ -35,10 +35,11 @@ void ShowUploadStage(ISendStatus& status, const std::function<std::string(int)>&
 }
 
 bool ReportWebResult(std::string_view channel, TOskedaLogErrorCode code, int result,
-                     std::string_view errorText, const TWebServices& services) {
+                     std::string_view errorText, bool dialogWasShowing,
+                     const TWebServices& services) {
   if (result == 0) return true;
-  StoreDeliveryError(code, WebResultLine(channel, result, errorText),
-                     services.Status->DialogShowing(), *services.ErrorOutput);
+  StoreDeliveryError(code, WebResultLine(channel, result, errorText), dialogWasShowing,
+                     *services.ErrorOutput);
   return false;
 }
 
@@ -87,6 +88,9 @@ bool SendReportByWeb(const TWebDelivery& delivery, const TWebServices& services)
     upload.FilePaths = delivery.Attachments;
     result = services.Ftp(upload, errorText, progress);
   }
+  // The progress dialog closes before the result is told, but a failure is shown in a box only
+  // to a user who was watching the upload in that dialog: ask before it closes.
+  const bool dialogWasShowing = status.DialogShowing();
   status.EndSendDialog();
-  return ReportWebResult(channel, code, result, errorText, services);
+  return ReportWebResult(channel, code, result, errorText, dialogWasShowing, services);
 }

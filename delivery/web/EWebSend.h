@@ -44,7 +44,8 @@ void ShowUploadStage(ISendStatus& status, const std::function<std::string(int)>&
 // True for result 0; any other result is recorded as "<channel> error code: <result><suffix>"
 // with the channel's code.
 bool ReportWebResult(std::string_view channel, TOskedaLogErrorCode code, int result,
-                     std::string_view errorText, const TWebServices& services);
+                     std::string_view errorText, bool dialogWasShowing,
+                     const TWebServices& services);
 
 // The address is parsed, then its port, user and password are replaced by the options' own
 // (UploadPort 0 lets WinInet choose). An empty attachment list over HTTP succeeds without

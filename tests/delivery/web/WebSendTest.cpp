@@ -9,13 +9,17 @@ namespace {
 class RecordingStatus final : public ISendStatus {
  public:
   std::vector<std::string> events;
-  bool DialogShowing() override { return true; }
+  bool showing = true;  // the send-progress dialog, closed by EndSendDialog
+  bool DialogShowing() override { return showing; }
   void SetSendCounters(int current, int count) override {
     events.push_back("counters " + std::to_string(current) + "/" + std::to_string(count));
   }
   void SetSendStatus(const std::string& text) override { events.push_back(text); }
   void SetSendProgress(int percent) override { events.push_back("bar " + std::to_string(percent)); }
-  void EndSendDialog() override { events.push_back("end"); }
+  void EndSendDialog() override {
+    events.push_back("end");
+    showing = false;
+  }
 };
 
 class RecordingOutput final : public IDeliveryErrorOutput {
@@ -120,6 +124,13 @@ TEST(WebSend, FailuresAreRecordedWithTheChannelsNameAndCode) {
     EXPECT_EQ(h.output.boxes, std::vector<std::string>{c.line});
     EXPECT_EQ(h.status.events.back(), "end");
   }
+  // Without the progress dialog nobody watched the upload: recorded, but no box.
+  Harness quiet;
+  quiet.status.showing = false;
+  quiet.result = 500;
+  EXPECT_FALSE(SendReportByWeb(Delivery(wcHttp), quiet.Services()));
+  EXPECT_EQ(LastDeliveryError().Code, eeWebHTTPError);
+  EXPECT_TRUE(quiet.output.boxes.empty());
 }
 
 TEST(WebSend, AnEmptyListSucceedsOverHttpWithoutConnectingButStillGoesToFtp) {
