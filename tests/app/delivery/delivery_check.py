@@ -145,6 +145,8 @@ elif case == "unsent":
     print("\n".join(boxes))
     if not any(b.startswith("Error.|") and "[SMTP]" in b for b in boxes):
         fail("no box names the failed mail channel")
+    if not any(b.startswith("Error.|HTTP error code: 500") for b in boxes):
+        fail("no box names the failed upload channel")
     # Each channel's failure is recorded with its name; the debugger output shows the record.
     debug = read(os.path.join(out, "debug.txt")).decode("latin-1")
     print(debug)
