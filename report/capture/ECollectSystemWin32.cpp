@@ -1,4 +1,5 @@
 #include "report/capture/ECollectSystemWin32.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include "platform/win/WinApi.h"
 #include <iphlpapi.h>
@@ -195,14 +196,7 @@ std::string ModuleFileNameWin32(void* module) {
   return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
 }
 
-void* ModuleOfAddressWin32(const void* address) {
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          static_cast<LPCSTR>(address), &module))
-    return nullptr;
-  return module;
-}
+void* ModuleOfAddressWin32(const void* address) { return ModuleOfAddress(address); }
 
 std::string LongPathNameWin32(const std::string& path) {
   char buffer[MAX_PATH + 1];

@@ -3,6 +3,7 @@
 // unhandled-exception filter reports it), std::terminate, and thread creation (an inline hook
 // on kernel32's CreateThread, which the C runtime's _beginthreadex and so std::thread use).
 #include "report/capture/EInterceptWin32.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include "platform/win/WinApi.h"
 
@@ -260,13 +261,7 @@ void* vectoredHandler = nullptr;
 }  // namespace
 
 HMODULE ThisModule() {
-  static const HMODULE module = [] {
-    HMODULE m = nullptr;
-    GetModuleHandleExA(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCSTR>(&ThisModule), &m);
-    return m;
-  }();
+  static const HMODULE module = ModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
   return module;
 }
 

@@ -1,4 +1,5 @@
 #include "report/capture/EReportSequenceWin32.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include <cxxabi.h>
 
@@ -34,12 +35,7 @@ std::string ModuleFileName(HMODULE module) {
 }
 
 HMODULE ModuleOfAddress(std::uint32_t address) {
-  HMODULE module = nullptr;
-  if (!address || !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                          GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                      reinterpret_cast<LPCSTR>(address), &module))
-    return nullptr;
-  return module;
+  return ::ModuleOfAddress(reinterpret_cast<const void*>(address));
 }
 
 std::string BaseName(const std::string& path) {

@@ -1,4 +1,5 @@
 #include "report/dialog/EErrorDialogWin32.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include "platform/win/WinApi.h"
 
@@ -56,13 +57,7 @@ TErrorDialogRunState& RunState() {
   return state;
 }
 
-HINSTANCE DialogModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&RunState), &module);
-  return module;
-}
+HINSTANCE DialogModule() { return ModuleOfAddress(reinterpret_cast<const void*>(&RunState)); }
 
 std::string WithCrLf(const std::string& text) {
   std::string out;

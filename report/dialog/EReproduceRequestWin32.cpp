@@ -1,4 +1,5 @@
 #include "platform/win/WinApi.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include <cstring>
 
@@ -68,11 +69,7 @@ class TReproduceRequest final : public TModalDialog {
 };
 
 HINSTANCE RequestModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&RequestModule), &module);
-  return module;
+  return ModuleOfAddress(reinterpret_cast<const void*>(&RequestModule));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/win/WinApi.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,11 +29,8 @@ bool IsNtFamily() {
 }
 
 std::string ModuleFileNameAt(const void* address) {
-  HMODULE module = nullptr;
-  if (!::GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          static_cast<LPCSTR>(address), &module))
-    return {};
+  HMODULE module = ModuleOfAddress(address);
+  if (!module) return {};
   char path[MAX_PATH] = {};
   const DWORD length = ::GetModuleFileNameA(module, path, sizeof path);
   return std::string(path, length);

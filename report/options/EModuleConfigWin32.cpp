@@ -1,4 +1,5 @@
 #include "report/options/EModuleConfigWin32.h"
+#include "platform/win/ModuleOfAddress.h"
 
 #include <cstring>
 
@@ -13,13 +14,7 @@ namespace {
 // A block larger than this is not one the build wrote.
 constexpr std::uint32_t kMaxAppendedBlock = 256u << 20;
 
-HMODULE OwnModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&OwnModule), &module);
-  return module;
-}
+HMODULE OwnModule() { return ModuleOfAddress(reinterpret_cast<const void*>(&OwnModule)); }
 
 std::uint32_t ImageSize(HMODULE module) {
   const auto* base = reinterpret_cast<const std::uint8_t*>(module);
@@ -161,11 +156,7 @@ bool RegisterOskedaModule(HMODULE module) {
 TAddressInfo LookupAddress(const void* address) {
   TAddressInfo info = OskedaModuleConfigs().Lookup(reinterpret_cast<std::uintptr_t>(address));
   if (info.Module.empty()) {
-    HMODULE module = nullptr;
-    if (GetModuleHandleExA(
-            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            static_cast<LPCSTR>(address), &module))
-      info.Module = ModuleFileNameOf(module);
+    if (HMODULE module = ModuleOfAddress(address)) info.Module = ModuleFileNameOf(module);
   }
   return info;
 }

@@ -92,7 +92,11 @@ std::string OperatingSystemType(TPlatformFamily platform, std::uint32_t major, s
     if (minor == 1) name += "XP";
     if (minor == 2) name += "2003";
   } else if (major == 6) {
-    name += "Vista";
+    // Every 6.x used to read "Vista", which named Windows 7 and 8 wrongly in every report.
+    static constexpr const char* Names[] = {"Vista", "7", "8", "8.1"};
+    name += minor < 4 ? Names[minor] : "Vista";
+  } else if (major == 10) {
+    name += "10";
   }
   return name;
 }

@@ -36,8 +36,11 @@ TEST(ReportValues, OperatingSystemNames) {
   EXPECT_EQ(OperatingSystemType(WindowsNT, 4, 0, ""), "Microsoft Windows NT 4.0");
   EXPECT_EQ(OperatingSystemType(WindowsNT, 5, 0, ""), "Microsoft Windows 2000");
   EXPECT_EQ(OperatingSystemType(WindowsNT, 5, 2, ""), "Microsoft Windows 2003");
-  EXPECT_EQ(OperatingSystemType(WindowsNT, 6, 1, ""), "Microsoft Windows Vista");
-  EXPECT_EQ(OperatingSystemType(WindowsNT, 10, 0, ""), "Microsoft Windows ");
+  EXPECT_EQ(OperatingSystemType(WindowsNT, 6, 0, ""), "Microsoft Windows Vista");
+  EXPECT_EQ(OperatingSystemType(WindowsNT, 6, 1, ""), "Microsoft Windows 7");
+  EXPECT_EQ(OperatingSystemType(WindowsNT, 6, 3, ""), "Microsoft Windows 8.1");
+  EXPECT_EQ(OperatingSystemType(WindowsNT, 10, 0, ""), "Microsoft Windows 10");
+  EXPECT_EQ(OperatingSystemType(WindowsNT, 11, 0, ""), "Microsoft Windows ");
   EXPECT_EQ(ReportedBuildNumber(Windows9x, 0x040A08AE), 0x08AEu);
   EXPECT_EQ(ReportedBuildNumber(WindowsNT, 0x040A08AE), 0x040A08AEu);
 }
