@@ -49,7 +49,7 @@ bool Find(HMODULE library, const char* name, F& entry) {
   return entry != nullptr;
 }
 
-// LoadWinInet and UnloadWinInet as one scope.
+// The WinInet entry table: all sixteen entries or none.
 class TWinInetLibrary {
  public:
   TWinInetLibrary() {
@@ -80,9 +80,9 @@ class TWinInetLibrary {
     }
     api_.Library = library;
   }
-  ~TWinInetLibrary() {
-    if (api_.Library) FreeLibrary(api_.Library);
-  }
+  // The library stays loaded once it served: WinInet keeps threads of its own after its last
+  // handle is closed, and unloading it under them can bring the process down later.
+  ~TWinInetLibrary() = default;
   TWinInetLibrary(const TWinInetLibrary&) = delete;
   TWinInetLibrary& operator=(const TWinInetLibrary&) = delete;
 
