@@ -16,7 +16,7 @@ constexpr std::uint8_t EncPcRel = 0x10, EncTextRel = 0x20, EncDataRel = 0x30, En
 // Limits that keep a damaged table from running on: no real procedure comes near them.
 constexpr std::uint32_t MaxCallSiteTable = 1u << 20;
 constexpr int MaxActionSteps = 256;
-constexpr int MaxSpecificationTypes = 256;
+constexpr int MaxThrowListTypes = 256;
 
 class TCursor {
  public:
@@ -172,14 +172,14 @@ std::optional<std::uint32_t> TypeEntry(const TMemoryReader& memory, const THeade
   return c.Encoded(h.TypeEncoding, frame);
 }
 
-// An exception specification (filter < 0) lets the exception pass when one of its types
+// A dynamic throw list (filter < 0) lets the exception pass when one of its types
 // matches it; an empty one (noexcept) lets nothing pass.
-std::optional<bool> SpecificationAllows(const TMemoryReader& memory, const THeader& h,
+std::optional<bool> ThrowListAllows(const TMemoryReader& memory, const THeader& h,
                                         const TFrameTables& frame, std::int64_t filter,
                                         const TCatchMatcher& catches) {
   if (h.TypeEncoding == EncOmit || filter < -std::int64_t{MaxCallSiteTable}) return std::nullopt;
   TCursor c(memory, h.TypeTable + static_cast<std::uint32_t>(-(filter + 1)));
-  for (int i = 0; i < MaxSpecificationTypes; ++i) {
+  for (int i = 0; i < MaxThrowListTypes; ++i) {
     const auto index = c.Uleb128();
     if (!index) return std::nullopt;
     if (*index == 0) return false;
@@ -234,7 +234,7 @@ TFrameOutcome InspectFrameTables(const TMemoryReader& memory, const TFrameTables
       if (!type) return TFrameOutcome::Unreadable;
       if (catches(*type)) return TFrameOutcome::Caught;
     } else if (*filter < 0) {
-      const auto allows = SpecificationAllows(memory, h, frame, *filter, catches);
+      const auto allows = ThrowListAllows(memory, h, frame, *filter, catches);
       if (!allows) return TFrameOutcome::Unreadable;
       if (!*allows) return TFrameOutcome::Terminates;
     }

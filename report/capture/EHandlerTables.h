@@ -20,7 +20,7 @@
 enum class TFrameOutcome : std::uint8_t {
   PassesThrough,  // no table, no entry for the call, or only clean-ups
   Caught,         // a catch clause takes it
-  Terminates,     // the call lies outside the table or breaks an exception specification
+  Terminates,     // the call lies outside the table or breaks a dynamic throw list
                   // (noexcept): the program ends once the stack is unwound to here
   Unreadable,     // the table cannot be read or makes no sense
 };

@@ -38,11 +38,11 @@ struct CallSite {
 };
 
 // An exception table as the compiler lays it out: header, call sites (uleb128), actions,
-// specification lists, then the type table, indexed backwards from its end.
+// throw lists, then the type table, indexed backwards from its end.
 struct TableBuilder {
   std::vector<CallSite> Sites;
   std::vector<std::uint8_t> Actions;  // raw records
-  std::vector<std::uint8_t> Specs;    // raw uleb128 lists after the type table base
+  std::vector<std::uint8_t> ThrowLists;    // raw uleb128 lists after the type table base
   std::vector<std::uint32_t> Types;   // type table entries 1, 2, ...
   std::uint8_t TypeEncoding = 0x00;   // absolute pointers
 
@@ -74,7 +74,7 @@ struct TableBuilder {
       }
       for (int k = 0; k < 4; ++k) out.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
     }
-    out.insert(out.end(), Specs.begin(), Specs.end());
+    out.insert(out.end(), ThrowLists.begin(), ThrowLists.end());
     return out;
   }
 };
@@ -154,16 +154,16 @@ TEST_F(HandlerTables, ACallOutsideTheTableEndsTheProgram) {
   EXPECT_EQ(At(0x30, t), TFrameOutcome::PassesThrough);
 }
 
-TEST_F(HandlerTables, AnExceptionSpecificationPassesOnlyTheTypesItLists) {
+TEST_F(HandlerTables, ADynamicThrowListPassesOnlyTheTypesItLists) {
   TableBuilder t = OneSite(1);
   t.Types = {kOtherType, kCaughtType};
   Sleb(t.Actions, -1);  // the list at offset 0 after the type table
   Sleb(t.Actions, 0);
-  t.Specs = {0};  // noexcept: an empty list
+  t.ThrowLists = {0};  // noexcept: an empty list
   EXPECT_EQ(At(0x14, t), TFrameOutcome::Terminates);
-  t.Specs = {1, 0};  // throw (Other)
+  t.ThrowLists = {1, 0};  // throw (Other)
   EXPECT_EQ(At(0x14, t), TFrameOutcome::Terminates);
-  t.Specs = {1, 2, 0};  // throw (Other, Caught)
+  t.ThrowLists = {1, 2, 0};  // throw (Other, Caught)
   EXPECT_EQ(At(0x14, t), TFrameOutcome::PassesThrough);
 }
 
