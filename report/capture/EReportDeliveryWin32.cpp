@@ -87,8 +87,11 @@ void TakeReportScreenshot(TReportContext& report) {
     report.Screenshot = std::make_shared<const TScreenshotPixels>(capture.Pixels());
 }
 
-bool DeliverReport(TReportContext& report) {
-  if (!report.Options->SendFlags().Contains(sfSendInThread)) return RunDelivery(JobOf(report));
+TDeliveryRoute DeliverReport(TReportContext& report) {
+  if (!report.Options->SendFlags().Contains(sfSendInThread)) {
+    RunDelivery(JobOf(report));
+    return TDeliveryRoute::Inline;
+  }
   auto delivery = std::make_unique<TOwnedDelivery>();
   delivery->Options =
       std::make_unique<TOskedaModuleOptions>(report.Options->OwnerModuleName(), false);
@@ -101,10 +104,14 @@ bool DeliverReport(TReportContext& report) {
   delivery->Job.Events = delivery->Events.get();
   UniqueKernelHandle thread(
       CreateThread(nullptr, 0, &SendThread, delivery.get(), CREATE_SUSPENDED, nullptr));
-  // Without a thread of its own the report still goes out, inline.
-  if (!thread) return RunDelivery(JobOf(report));
+  // Without a thread of its own the report still goes out, inline, and the sequence applies
+  // the rate limit to it as to any inline delivery.
+  if (!thread) {
+    RunDelivery(JobOf(report));
+    return TDeliveryRoute::Inline;
+  }
   SetThreadPriority(thread.get(), THREAD_PRIORITY_HIGHEST);
   delivery.release();
   ResumeThread(thread.get());
-  return true;
+  return TDeliveryRoute::Background;
 }

@@ -419,15 +419,14 @@ bool RunReportingSequence(TDispatchRequest& request) {
     progress = 16;
     const bool channel = options.MailChannel() != mcNone || options.WebChannel() != wcNone;
     const bool deliver = channel && !context.Duplicate && context.SendChecked;
-    if (deliver) DeliverReport(context);
+    const bool inBackground = deliver && DeliverReport(context) == TDeliveryRoute::Background;
     // The dialog asked the action event already before it let its close-program button go.
     if (context.CloseRequested) {
       terminate = true;
       closeAction = options.CloseButtonAction();
     }
     // A background delivery applies the rate limit itself once it is done.
-    if (!(deliver && options.SendFlags().Contains(sfSendInThread)) &&
-        ErrorRateLimitReached(options)) {
+    if (!inBackground && ErrorRateLimitReached(options)) {
       terminate = true;
       closeAction = options.CrashAction();
     }

@@ -7,11 +7,13 @@
 // Returns true when the exception was not reported and the program's own handling is to run.
 bool RunReportingSequence(TDispatchRequest& request);
 
-// Where the later steps of the sequence plug in; each does nothing until its own part exists.
+// The later steps of the sequence, each in its own unit.
 void TakeReportScreenshot(TReportContext& report);
 void SaveReportToLog(TReportContext& report);
-// True when the report was delivered (or is being delivered in the background).
-bool DeliverReport(TReportContext& report);
+// How a report went out: inline (finished when DeliverReport returns) or handed to a send
+// thread, which applies the rate limit itself once it is done.
+enum class TDeliveryRoute { Inline, Background };
+TDeliveryRoute DeliverReport(TReportContext& report);
 // With bfRateLimit: whether the last CrashCount errors came within CrashWindowMinutes.
 bool ErrorRateLimitReached(const TOskedaModuleOptions& options);
 
