@@ -9,17 +9,8 @@ build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 lab=$build/tests/delivery/send/SendLab.exe
 dm_own_wineserver "$build" send
-work=$(mktemp -d)
-relay=""
-cleanup() {
-  stop_wineserver
-  if [ -n "$relay" ]; then kill "$relay" 2>/dev/null; wait "$relay" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-/usr/bin/python3 "$top/tests/delivery/send/send_relay.py" "$work/relay" 2525 >"$work/relay.log" 2>&1 &
-relay=$!
-for _ in $(seq 100); do grep -q ready "$work/relay.log" 2>/dev/null && break; sleep 0.1; done
+dm_scratch
+dm_serve "$work/relay.log" /usr/bin/python3 "$top/tests/delivery/send/send_relay.py" "$work/relay" 2525
 cat >"$work/bench.ini" <<OPTIONS
 [Options]
 DialogFlags =

@@ -8,17 +8,8 @@ dm_enter_namespace "$@"
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 dm_own_wineserver "$build" web
-work=$(mktemp -d)
-server=""
-cleanup() {
-  stop_wineserver
-  if [ -n "$server" ]; then kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-/usr/bin/python3 "$top/tests/delivery/web/web_server.py" "$work/out" 8080 >"$work/server.log" 2>&1 &
-server=$!
-for _ in $(seq 100); do grep -q ready "$work/server.log" 2>/dev/null && break; sleep 0.1; done
+dm_scratch
+dm_serve "$work/server.log" /usr/bin/python3 "$top/tests/delivery/web/web_server.py" "$work/out" 8080
 size=5000000
 head -c "$size" /dev/urandom >"$work/attachment.bin"
 runs=5

@@ -7,17 +7,8 @@ dm_enter_namespace "$@"
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 dm_own_wineserver "$build" smtp
-work=$(mktemp -d)
-relay=""
-cleanup() {
-  stop_wineserver
-  if [ -n "$relay" ]; then kill "$relay" 2>/dev/null; wait "$relay" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-/usr/bin/python3 "$top/tests/delivery/mail/smtp_relay.py" "$work/out" 2525 2526 >"$work/relay.log" 2>&1 &
-relay=$!
-for _ in $(seq 100); do grep -q ready "$work/relay.log" 2>/dev/null && break; sleep 0.1; done
+dm_scratch
+dm_serve "$work/relay.log" /usr/bin/python3 "$top/tests/delivery/mail/smtp_relay.py" "$work/out" 2525 2526
 head -c 1048576 /dev/urandom >"$work/attachment.bin"
 runs=5
 bash "$top/cmake/wine-run.sh" "$build/bench/SmtpSendBench.exe" 127.0.0.1 2525 \

@@ -8,23 +8,9 @@ dm_enter_namespace "$@"
 wine_run=$1 tool=$2 src=$3
 dm_own_wineserver "$(dm_build_of "$tool")" send
 
-work=$(mktemp -d)
-servers=()
-cleanup() {
-  stop_wineserver
-  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start() {  # log name, command...
-  local log=$work/$1.log; shift
-  "$@" >"$log" 2>&1 &
-  servers+=($!)
-  for _ in $(seq 100); do grep -q ready "$log" 2>/dev/null && return; sleep 0.1; done
-  cat "$log"; exit 1
-}
-start relay /usr/bin/python3 "$src/delivery/mail/smtp_relay.py" "$work/mail" 2525 2526
-start http /usr/bin/python3 "$src/delivery/web/web_server.py" "$work/http" 8080
+dm_scratch
+dm_serve "$work/relay.log" /usr/bin/python3 "$src/delivery/mail/smtp_relay.py" "$work/mail" 2525 2526
+dm_serve "$work/http.log" /usr/bin/python3 "$src/delivery/web/web_server.py" "$work/http" 8080
 
 win() { echo "Z:${1//\//\\}"; }
 head -c 4000 /dev/urandom >"$work/crash.bin"

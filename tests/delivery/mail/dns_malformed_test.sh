@@ -10,34 +10,19 @@ dm_enter_namespace "$@"
 wine_run=$1 probe=$2 src=$3
 dm_own_wineserver "$(dm_build_of "$probe")" dns
 
-work=$(mktemp -d)
-pids=()
-stop_servers() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; done
-  pids=()
-}
-cleanup() { stop_wineserver; stop_servers; rm -rf "$work"; }
-trap cleanup EXIT
+dm_scratch
 
 printf 'nameserver 127.0.0.1\nnameserver 127.0.0.2\n' >"$work/resolv.conf"
 mount --bind "$work/resolv.conf" /etc/resolv.conf
 printf 'Report follows\r\n' >"$work/body.txt"
 body="Z:${work//\//\\}\\body.txt"
 
-started() {  # log file
-  for _ in $(seq 100); do grep -q ready "$1" 2>/dev/null && return; sleep 0.1; done
-  cat "$1"; exit 1
-}
 servers() {  # mode of the first DNS server, mode of the second
-  stop_servers
+  dm_stop_servers
   rm -rf "$work/out" "$work"/dns*.log
-  /usr/bin/python3 "$src/smtp_relay.py" "$work/out" 2525 2526 >"$work/relay.log" 2>&1 &
-  pids+=($!)
-  /usr/bin/python3 "$src/dns_responder.py" 127.0.0.1 "$1" "$work/dns1.log" >"$work/dns1.out" 2>&1 &
-  pids+=($!)
-  /usr/bin/python3 "$src/dns_responder.py" 127.0.0.2 "$2" "$work/dns2.log" >"$work/dns2.out" 2>&1 &
-  pids+=($!)
-  started "$work/relay.log"; started "$work/dns1.out"; started "$work/dns2.out"
+  dm_serve "$work/relay.log" /usr/bin/python3 "$src/smtp_relay.py" "$work/out" 2525 2526
+  dm_serve "$work/dns1.out" /usr/bin/python3 "$src/dns_responder.py" 127.0.0.1 "$1" "$work/dns1.log"
+  dm_serve "$work/dns2.out" /usr/bin/python3 "$src/dns_responder.py" 127.0.0.2 "$2" "$work/dns2.log"
 }
 queries() { grep -c '^query' "$1" 2>/dev/null || true; }
 send() {  # expected exit code

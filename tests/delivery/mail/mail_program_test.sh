@@ -12,9 +12,7 @@ build=$(dm_build_of "$driver")
 export DIALMOOR_WINE_ROOT=$build
 dm_own_wineserver "$build" mailprogram
 
-work=$(mktemp -d)
-cleanup() { stop_wineserver; rm -rf "$work"; }
-trap cleanup EXIT
+dm_scratch
 win() { echo "Z:${1//\//\\}"; }
 mkdir "$work/bin"
 cp "$driver" "$mapi" "$nologoff" "$handler" "$work/bin/"

@@ -10,27 +10,15 @@ dm_enter_namespace "$@"
 wine_run=$1 probe=$2 src=$3
 dm_own_wineserver "$(dm_build_of "$probe")" smtp
 
-work=$(mktemp -d)
-relay=""
-dns=""
-cleanup() {
-  if [ -n "$dns" ]; then kill "$dns" 2>/dev/null; wait "$dns" 2>/dev/null || true; fi
-  stop_wineserver
-  if [ -n "$relay" ]; then kill "$relay" 2>/dev/null; wait "$relay" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+dm_scratch
 
 echo "nameserver 127.0.0.1" >"$work/resolv.conf"
 mount --bind "$work/resolv.conf" /etc/resolv.conf
 dnsmasq --keep-in-foreground --no-resolv --no-hosts --bind-interfaces --listen-address=127.0.0.1 \
   --port=53 --pid-file= --local=/test/ --mx-host=dialmoor.test,mx.dialmoor.test,10 \
   --host-record=mx.dialmoor.test,127.0.0.1 2>"$work/dns.log" &
-dns=$!
-/usr/bin/python3 "$src/smtp_relay.py" "$work/out" 2525 2526 >"$work/relay.log" 2>&1 &
-relay=$!
-for _ in $(seq 100); do grep -q ready "$work/relay.log" 2>/dev/null && break; sleep 0.1; done
-grep -q ready "$work/relay.log" || { cat "$work/relay.log"; exit 1; }
+dm_servers+=($!)
+dm_serve "$work/relay.log" /usr/bin/python3 "$src/smtp_relay.py" "$work/out" 2525 2526
 
 head -c 3001 /dev/urandom >"$work/report.bin"
 head -c 200 /dev/urandom >"$work/Shot.png"

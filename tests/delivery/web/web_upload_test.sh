@@ -10,14 +10,7 @@ dm_enter_namespace "$@"
 wine_run=$1 probe=$2 src=$3
 dm_own_wineserver "$(dm_build_of "$probe")" web
 
-work=$(mktemp -d)
-servers=()
-cleanup() {
-  stop_wineserver
-  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+dm_scratch
 
 # A test authority, a server certificate for localhost, one naming another host, and one for
 # localhost from an authority nobody trusts. Wine takes its roots from the machine's CA files,
@@ -42,13 +35,7 @@ cp authority.crt "$work/certs/ca-certificates.crt"
 mount --bind "$work/certs" /etc/ssl/certs
 cd - >/dev/null
 
-start() {  # log name, command...
-  local log=$work/$1.log; shift
-  "$@" >"$log" 2>&1 &
-  servers+=($!)
-  for _ in $(seq 100); do grep -q ready "$log" 2>/dev/null && return; sleep 0.1; done
-  cat "$log"; exit 1
-}
+start() { local name=$1; shift; dm_serve "$work/$name.log" "$@"; }  # name, command...
 start http /usr/bin/python3 "$src/web_server.py" "$work/http" 8080
 start https /usr/bin/python3 "$src/web_server.py" "$work/https" 8443 "$work/good.crt" "$work/good.key"
 start misnamed /usr/bin/python3 "$src/web_server.py" "$work/misnamed" 8444 "$work/misnamed.crt" "$work/misnamed.key"
@@ -77,7 +64,7 @@ pasv_max_port=30110
 secure_chroot_dir=$work/ftp/empty
 CONF
 /usr/sbin/vsftpd "$work/ftp/vsftpd.conf" >"$work/ftp.log" 2>&1 &
-servers+=($!)
+dm_servers+=($!)
 for _ in $(seq 50); do (exec 3<>/dev/tcp/127.0.0.1/2121) 2>/dev/null && break; sleep 0.1; done
 
 head -c 3001 /dev/urandom >"$work/report.bin"
