@@ -1,0 +1,35 @@
+#include "report/dialog/EDialogCaption.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace WindowStyleBits;
+
+// Distinct values, so that a frame or caption taken from the wrong metric shows.
+TFrameMetrics Metrics() {
+  TFrameMetrics m;
+  m.DialogFrameX = 3;
+  m.DialogFrameY = 2;
+  m.SizingFrameX = 5;
+  m.SizingFrameY = 6;
+  m.Caption = 19;
+  m.SmallCaption = 13;
+  return m;
+}
+
+TEST(CaptionBar, SitsInsideTheFrameTheStylesGive) {
+  // A fixed dialog frame (the send-progress window): the dialog frame, a full caption.
+  EXPECT_EQ(CaptionBarRect(200, Caption, 0, Metrics()), (TDialogRect{3, 2, 194, 19}));
+  // A resizable tool window (the error dialog): the sizing frame, a small caption.
+  EXPECT_EQ(CaptionBarRect(200, Caption | SizingFrame, ExToolWindow, Metrics()),
+            (TDialogRect{5, 6, 190, 13}));
+}
+
+TEST(CaptionBar, NoneWithoutACaptionAndNeverOfNegativeWidth) {
+  EXPECT_EQ(CaptionBarRect(200, Border, 0, Metrics()).Height, 0);
+  EXPECT_EQ(CaptionBarRect(200, DialogFrame, 0, Metrics()).Height, 0) << "half a caption style";
+  EXPECT_EQ(CaptionBarRect(4, Caption, 0, Metrics()).Width, 0);
+}
+
+}  // namespace
