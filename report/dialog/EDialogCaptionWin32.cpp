@@ -1,24 +1,17 @@
 #include "report/dialog/EDialogCaptionWin32.h"
 
+#include <memory>
+#include <type_traits>
+
 #include "report/dialog/EDialogBannerWin32.h"
 #include "report/dialog/EDialogCaption.h"
 
 namespace {
 
-// GetWindowDC and its release: the whole window, frame and caption included.
-class WholeWindowDC {
- public:
-  explicit WholeWindowDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {}
-  WholeWindowDC(const WholeWindowDC&) = delete;
-  WholeWindowDC& operator=(const WholeWindowDC&) = delete;
-  ~WholeWindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  HDC get() const noexcept { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
+// The release of a GetWindowDC: the whole window, frame and caption included.
+struct WindowDCRelease {
+  HWND window;
+  void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); }
 };
 
 void ChangeFrame(HWND window) {
@@ -31,13 +24,9 @@ void ChangeFrame(HWND window) {
 RECT CaptionBarOf(HWND window) {
   RECT outer{};
   GetWindowRect(window, &outer);
-  TFrameMetrics metrics;
-  metrics.DialogFrameX = GetSystemMetrics(SM_CXDLGFRAME);
-  metrics.DialogFrameY = GetSystemMetrics(SM_CYDLGFRAME);
-  metrics.SizingFrameX = GetSystemMetrics(SM_CXFRAME);
-  metrics.SizingFrameY = GetSystemMetrics(SM_CYFRAME);
-  metrics.Caption = GetSystemMetrics(SM_CYCAPTION);
-  metrics.SmallCaption = GetSystemMetrics(SM_CYSMCAPTION);
+  const TFrameMetrics metrics{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
+                              GetSystemMetrics(SM_CXFRAME),    GetSystemMetrics(SM_CYFRAME),
+                              GetSystemMetrics(SM_CYCAPTION),  GetSystemMetrics(SM_CYSMCAPTION)};
   const TDialogRect bar =
       CaptionBarRect(outer.right - outer.left, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
                      static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), metrics);
@@ -47,8 +36,8 @@ RECT CaptionBarOf(HWND window) {
 void PaintCaptionBar(HWND window, const std::string& caption, HFONT font, bool active) {
   const RECT bar = CaptionBarOf(window);
   if (bar.right <= bar.left || bar.bottom <= bar.top) return;
-  WholeWindowDC dc(window);
-  if (!dc.get()) return;
+  const std::unique_ptr<std::remove_pointer_t<HDC>, WindowDCRelease> dc(GetWindowDC(window), WindowDCRelease{window});
+  if (!dc) return;
   PaintBanner(dc.get(), bar, caption, font, active);
 }
 

@@ -6,17 +6,9 @@ namespace {
 
 using namespace WindowStyleBits;
 
-// Distinct values, so that a frame or caption taken from the wrong metric shows.
-TFrameMetrics Metrics() {
-  TFrameMetrics m;
-  m.DialogFrameX = 3;
-  m.DialogFrameY = 2;
-  m.SizingFrameX = 5;
-  m.SizingFrameY = 6;
-  m.Caption = 19;
-  m.SmallCaption = 13;
-  return m;
-}
+// Distinct values (dialog frame 3 x 2, sizing frame 5 x 6, captions 19 and 13), so that a
+// frame or caption taken from the wrong metric shows.
+constexpr TFrameMetrics Metrics() { return TFrameMetrics{3, 2, 5, 6, 19, 13}; }
 
 TEST(CaptionBar, SitsInsideTheFrameTheStylesGive) {
   // A fixed dialog frame (the send-progress window): the dialog frame, a full caption.
