@@ -4,6 +4,8 @@
 # send_check.py reads what they received with Python's email package, GNU tar, pngcheck and
 # xmllint. The send-progress dialog's screenshot is kept under BUILD/screenshots.
 # send_lab_test.sh WINE_RUN SENDLAB_EXE SOURCE_DIR BUILD
+# SENDLAB_DIALOG_FLAGS: the dialog case's DialogFlags (default dfBannerLook; empty for the
+# system's own caption).
 set -euo pipefail
 source "$(dirname "$0")/../../../cmake/netns-wine.sh"
 dm_enter_namespace "$@"
