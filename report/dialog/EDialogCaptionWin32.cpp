@@ -27,16 +27,17 @@ RECT CaptionBarOf(HWND window) {
   const TFrameMetrics metrics{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
                               GetSystemMetrics(SM_CXFRAME),    GetSystemMetrics(SM_CYFRAME),
                               GetSystemMetrics(SM_CYCAPTION),  GetSystemMetrics(SM_CYSMCAPTION)};
-  const TDialogRect bar =
-      CaptionBarRect(outer.right - outer.left, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
-                     static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), metrics);
+  const TDialogRect bar = CaptionBarRect(
+      outer.right - outer.left, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
+      static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), metrics);
   return RECT{bar.Left, bar.Top, bar.Left + bar.Width, bar.Top + bar.Height};
 }
 
 void PaintCaptionBar(HWND window, const std::string& caption, HFONT font, bool active) {
   const RECT bar = CaptionBarOf(window);
   if (bar.right <= bar.left || bar.bottom <= bar.top) return;
-  const std::unique_ptr<std::remove_pointer_t<HDC>, WindowDCRelease> dc(GetWindowDC(window), WindowDCRelease{window});
+  using WholeWindowDC = std::unique_ptr<std::remove_pointer_t<HDC>, WindowDCRelease>;
+  const WholeWindowDC dc(GetWindowDC(window), WindowDCRelease{window});
   if (!dc) return;
   PaintBanner(dc.get(), bar, caption, font, active);
 }

@@ -5,9 +5,9 @@ LOGFONTA DialogFontOf(HWND dialog) {
   LOGFONTA description{};
   if (font && GetObjectA(font, sizeof description, &description)) return description;
   description = LOGFONTA{};
-  HDC screen = GetDC(nullptr);
-  description.lfHeight = -MulDiv(8, screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96, 72);
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDC screen(nullptr);
+  description.lfHeight =
+      -MulDiv(8, screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96, 72);
   description.lfWeight = FW_NORMAL;
   description.lfCharSet = DEFAULT_CHARSET;
   lstrcpynA(description.lfFaceName, "MS Sans Serif", LF_FACESIZE);

@@ -21,6 +21,7 @@
 #include "delivery/send/EAttachments.h"
 #include "delivery/send/ESendDialogWin32.h"
 #include "platform/gui/Application.h"
+#include "platform/win/UniqueHandle.h"
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/capture/EInterceptWin32.h"
 #include "report/capture/EOskedaEvents.h"
@@ -102,10 +103,8 @@ std::string StatusFontFace(HWND dialog) {
 COLORREF CaptionPixel(HWND dialog) {
   POINT client{4, -4};
   ClientToScreen(dialog, &client);
-  HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, client.x, client.y);
-  ReleaseDC(nullptr, screen);
-  return colour;
+  const WindowDC screen(nullptr);
+  return GetPixel(screen.get(), client.x, client.y);
 }
 
 // Watches the send-progress dialog from outside, as a user would see it: its status line, its
