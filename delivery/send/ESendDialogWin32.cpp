@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "platform/win/ModalDialog.h"
+#include "report/dialog/EDialogCaptionWin32.h"
+#include "report/dialog/EDialogFontWin32.h"
 
 namespace {
 
@@ -20,14 +22,22 @@ class TSendProgress::TDialog final : public TModalDialog {
 
  protected:
   bool OnInit() override {
-    SetWindowTextA(Handle(), owner_.text_(TextCaption).c_str());
+    HWND dialog = Handle();
+    const std::string caption = owner_.text_(TextCaption);
+    captionFont_ = MakeDialogFont(dialog, 100, FW_BOLD);
+    look_.Attach(dialog, owner_.bannerLook_, caption, captionFont_.get());
+    SetWindowTextA(dialog, caption.c_str());
+    statusFont_ = MakeDialogFont(dialog);
+    SendMessageA(Item(SendDialogStatusItem), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
     SendMessageA(Item(SendDialogProgressItem), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    owner_.window_ = Handle();
-    PostMessageA(Handle(), SendDialogRunningMessage, 0, 0);
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    owner_.window_ = dialog;
+    PostMessageA(dialog, SendDialogRunningMessage, 0, 0);
     return true;
   }
-  bool OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) override {
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+    if (look_.Message(message, wParam, lParam, result)) return true;
     switch (message) {
       case SendDialogRunningMessage:
       case WM_SETFOCUS:
@@ -46,14 +56,21 @@ class TSendProgress::TDialog final : public TModalDialog {
   }
   void OnDestroy() override {
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    look_.Detach();
   }
 
  private:
   TSendProgress& owner_;
+  // The fonts outlive the window and its items: the dialog object lives until its thread is
+  // done with it.
+  UniqueFont captionFont_;
+  UniqueFont statusFont_;
+  TCaptionLook look_;
 };
 
-TSendProgress::TSendProgress(std::function<std::string(int)> text, bool allowed, HMODULE module)
-    : text_(std::move(text)), allowed_(allowed), module_(module) {}
+TSendProgress::TSendProgress(std::function<std::string(int)> text, bool allowed, bool bannerLook,
+                             HMODULE module)
+    : text_(std::move(text)), allowed_(allowed), bannerLook_(bannerLook), module_(module) {}
 
 TSendProgress::~TSendProgress() {
   EndSendDialog();

@@ -21,8 +21,10 @@ class TSendProgress final : public ISendStatus {
  public:
   // text: the customised texts (75 the caption, 76 the "Message" of the status prefix).
   // allowed: whether this delivery may show the dialog at all (sfShowSendDialog, a channel,
-  // a window program). module: where the template is (this program when null).
-  TSendProgress(std::function<std::string(int)> text, bool allowed, HMODULE module = nullptr);
+  // a window program). bannerLook: the caption bar painted as the error dialog's banner
+  // (dfBannerLook). module: where the template is (this program when null).
+  TSendProgress(std::function<std::string(int)> text, bool allowed, bool bannerLook,
+                HMODULE module = nullptr);
   TSendProgress(const TSendProgress&) = delete;
   TSendProgress& operator=(const TSendProgress&) = delete;
   // Closes a dialog still showing and waits for its thread.
@@ -49,6 +51,7 @@ class TSendProgress final : public ISendStatus {
 
   std::function<std::string(int)> text_;
   bool allowed_;
+  bool bannerLook_;
   HMODULE module_;
   UniqueKernelHandle thread_;
   std::atomic<HWND> window_{nullptr};

@@ -37,7 +37,8 @@ bool RunDelivery(const TSendJob& job) {
   const bool dialogAllowed = options.SendFlags().Contains(sfShowSendDialog) &&
                              program == TProgramKind::Window &&
                              (options.MailChannel() != mcNone || options.WebChannel() != wcNone);
-  TSendProgress progress([&options](int index) { return options.GetText(index); }, dialogAllowed);
+  TSendProgress progress([&options](int index) { return options.GetText(index); }, dialogAllowed,
+                         options.DialogFlags().Contains(dfBannerLook));
   TSendServices services = PlatformSendServices(
       [&progress]() -> ISendStatus& { return progress.StartSendDialog(); },
       program == TProgramKind::Web);

@@ -15,6 +15,7 @@
 #include "report/capture/EDispatchRules.h"
 #include "report/capture/EOskedaEvents.h"
 #include "report/dialog/EDialogBannerWin32.h"
+#include "report/dialog/EDialogFontWin32.h"
 #include "report/dialog/EDialogInputWin32.h"
 #include "report/dialog/EDialogListsWin32.h"
 #include "report/dialog/EDialogPagesWin32.h"
@@ -167,17 +168,7 @@ bool TErrorDialog::OnInit() {
   return true;
 }
 
-void TErrorDialog::MakeFonts() {
-  HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
-  LOGFONTA font{};
-  if (!dialogFont || !GetObjectA(dialogFont, sizeof font, &font)) {
-    font.lfHeight = -11;
-    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-  }
-  font.lfHeight = font.lfHeight * 3 / 2;
-  font.lfWeight = FW_BOLD;
-  captionFont_.reset(CreateFontIndirectA(&font));
-}
+void TErrorDialog::MakeFonts() { captionFont_ = MakeDialogFont(Handle(), 150, FW_BOLD); }
 
 void TErrorDialog::SetCaptions() {
   SetWindowTextA(Handle(), options_.GetText(2).c_str());

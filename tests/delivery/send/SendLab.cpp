@@ -14,8 +14,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -23,14 +21,12 @@
 #include "delivery/send/EAttachments.h"
 #include "delivery/send/ESendDialogWin32.h"
 #include "platform/gui/Application.h"
+#include "platform/win/UniqueHandle.h"
 #include "report/capture/EExceptionManagerWin32.h"
 #include "report/capture/EInterceptWin32.h"
 #include "report/capture/EOskedaEvents.h"
-#include "report/options/EConfigFile.h"
 #include "report/options/ECoreOptions.h"
-#include "report/options/EModuleConfig.h"
-#include "report/options/EOptionsStream.h"
-#include "report/options/EStreams.h"
+#include "tests/report/capture/LabOptionsWin32.h"
 
 namespace {
 
@@ -52,26 +48,6 @@ long long UnixMs() {
   GetSystemTimeAsFileTime(&now);
   const long long ticks = (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
   return ticks / 10000 - 11644473600000LL;
-}
-
-bool LoadOptionsFile(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::stringstream text;
-  text << file.rdbuf();
-  TModuleConfigRecord* record =
-      OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
-  if (!record || !record->Options) return false;
-  try {
-    TMemoryStream stream;
-    SaveStoredOptions(stream, ParseConfigFile(text.str()));
-    stream.SetPosition(0);
-    record->Options->LoadFromStream(stream);
-  } catch (const Exception& e) {
-    Note("SendLab: %s", e.Message().c_str());
-    return false;
-  }
-  return true;
 }
 
 std::string Environment(const char* name) {
@@ -113,8 +89,27 @@ class TLabForm : public TObject {
   __attribute__((noinline)) void SendClick(TObject*) { throw Exception("SendLab failure"); }
 };
 
+// The face of the status line's font, as the control hands it out.
+std::string StatusFontFace(HWND dialog) {
+  const auto font = reinterpret_cast<HFONT>(
+      SendDlgItemMessageA(dialog, SendDialogStatusItem, WM_GETFONT, 0, 0));
+  LOGFONTA description{};
+  if (!font || !GetObjectA(font, sizeof description, &description)) return "none";
+  return description.lfFaceName;
+}
+
+// The colour on the screen in the caption bar: a few pixels inside the client area's left edge
+// and above its top, clear of the caption text and of the bar's frame lines.
+COLORREF CaptionPixel(HWND dialog) {
+  POINT client{4, -4};
+  ClientToScreen(dialog, &client);
+  const WindowDC screen(nullptr);
+  return GetPixel(screen.get(), client.x, client.y);
+}
+
 // Watches the send-progress dialog from outside, as a user would see it: its status line, its
-// bar, whether it stays on top, and one screenshot once the bar has moved.
+// bar, whether it stays on top, and once the bar has moved, its status font, its caption bar's
+// colour and one screenshot.
 void WatchSendDialog(std::atomic<bool>& stop, const std::string& shot) {
   std::string lastStatus;
   int lastPosition = -1;
@@ -144,6 +139,9 @@ void WatchSendDialog(std::atomic<bool>& stop, const std::string& shot) {
     lastPosition = position;
     if (!shotTaken && !shot.empty() && position >= 20) {
       shotTaken = true;
+      const COLORREF caption = CaptionPixel(dialog);
+      Note("status font %s", StatusFontFace(dialog).c_str());
+      Note("caption pixel %d %d %d", GetRValue(caption), GetGValue(caption), GetBValue(caption));
       TScreenCapture capture;
       Note("screenshot %d", capture.CaptureScreen(false, std::nullopt) &&
                                 capture.SaveScreenshotPNG(shot));
@@ -156,7 +154,9 @@ void WatchSendDialog(std::atomic<bool>& stop, const std::string& shot) {
 
 int main(int argc, char** argv) {
   StartOskedaExceptionLog();
-  if (argc != 4 || std::strcmp(argv[1], "--options") != 0 || !LoadOptionsFile(argv[2])) {
+  std::string error;
+  if (argc != 4 || std::strcmp(argv[1], "--options") != 0 || !LoadLabOptionsFile(argv[2], error)) {
+    if (!error.empty()) Note("SendLab: %s", error.c_str());
     Note("usage: SendLab.exe --options FILE CASE");
     return 2;
   }

@@ -1,5 +1,5 @@
 """Reads what the relay and the upload server received in one send-lab case and checks it.
-send_check.py CASE WORKDIR"""
+send_check.py CASE WORKDIR [REPORTS]: REPORTS, the number of reports the whole log holds."""
 import email
 import email.policy
 import glob
@@ -69,6 +69,17 @@ def uploads():
     return bodies
 
 
+def banner_colours():
+    """The banner's gradient, active and inactive: from the start colour, each band 0.96 of
+    the one above."""
+    colours = set()
+    for colour in ((0x82, 0x9A, 0xC2), (0x97, 0x97, 0x97)):
+        for _ in range(40):
+            colours.add(colour)
+            colour = tuple(int(c * 0.96) for c in colour)
+    return colours
+
+
 got = mails()
 if case == "both":
     if len(got) != 1:
@@ -96,6 +107,19 @@ elif case == "thread":
     # The program went on while the relay still held the message back.
     if not times["fault"] <= times["went on"] < arrived - 500:
         fail(f"times {times}, mail arrived {arrived}")
+elif case == "wholelog":
+    expected = int(sys.argv[3])
+    if len(got) != 1:
+        fail(f"{len(got)} mails at the relay, expected 1")
+    files = attachments(got[0][0])
+    text = files.get("SendLab.osk", b"")
+    # Each report begins with the product line.
+    reports = len(re.findall(rb"(?:\A|\r\n)OskedaLog [0-9.]+\r\n", text))
+    if reports != expected or text.count(b"SendLab failure") < expected:
+        fail(f"the text copy holds {reports} reports, expected {expected}")
+    xml = files.get("SendLab.xml", b"")
+    if xml.count(b"<Log Version=") != expected:
+        fail(f"the XML copy holds {xml.count(b'<Log Version=')} reports, expected {expected}")
 elif case == "dialog":
     if len(got) != 1:
         fail(f"{len(got)} mails at the relay, expected 1")
@@ -110,4 +134,11 @@ elif case == "dialog":
         fail(f"the bar did not move: {sorted(bars)}")
     if "screenshot 1" not in lines:
         fail("no screenshot of the dialog")
+    if "status font ms sans serif" not in (line.lower() for line in lines):
+        fail("the status line is not in the dialog font: " + repr(lines))
+    pixel = next((tuple(map(int, line.split()[2:])) for line in lines
+                  if line.startswith("caption pixel ")), None)
+    flags = os.environ.get("SENDLAB_DIALOG_FLAGS", "dfBannerLook")
+    if ("dfBannerLook" in flags) != (pixel in banner_colours()):
+        fail(f"caption bar colour {pixel} with the dialog flags '{flags}'")
 print(f"{case}: ok")

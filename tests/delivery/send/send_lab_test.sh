@@ -4,6 +4,8 @@
 # send_check.py reads what they received with Python's email package, GNU tar, pngcheck and
 # xmllint. The send-progress dialog's screenshot is kept under BUILD/screenshots.
 # send_lab_test.sh WINE_RUN SENDLAB_EXE SOURCE_DIR BUILD
+# SENDLAB_DIALOG_FLAGS: the dialog case's DialogFlags (default dfBannerLook; empty for the
+# system's own caption).
 set -euo pipefail
 source "$(dirname "$0")/../../../cmake/netns-wine.sh"
 dm_enter_namespace "$@"
@@ -40,7 +42,7 @@ options() {  # case name, option lines...
     echo "MailSubject = SendLab report"
     echo "MailServer = 127.0.0.1"
     echo "LogFolder = $(win "$work/logs")\\"
-    echo "DialogFlags ="
+    printf '%s\n' "$@" | grep -q '^DialogFlags' || echo "DialogFlags ="
     printf '%s\n' "$@"; } >"$work/$name.ini"
 }
 run_case() {  # name: runs the lab with that case's options, then checks the servers
@@ -75,12 +77,26 @@ SENDLAB_RETRIES=1 run_case unsent
 [ "$(cd "$work/logs" && ls -- *.tgz)" = CompressFiles.tgz ] || { ls -la "$work/logs"; exit 1; }
 tar tzf "$work/logs/CompressFiles.tgz" | grep -qx SendLab.osk || exit 1
 
+# The whole log goes out: with duplicates logged, the second run of the same fault delivers a
+# text copy and an XML copy that hold both reports.
+options wholelog "MailChannel = mcSmtpClient" "MailServerPort = 2525" "LogFlags =" \
+  "SendFlags = sfSendWholeLog, sfAttachXmlLog"
+rm -rf "$work/logs"
+for count in 1 2; do
+  run_case wholelog
+  /usr/bin/python3 "$src/send_check.py" wholelog "$work" "$count" || { cat "$work/wholelog.err"; exit 1; }
+done
+
 # The send-progress dialog during a long SMTP send: shown on top, its status line with the
-# recipient counter, its bar moving, closed at the end; a screenshot for people to look at.
+# recipient counter in the dialog font, its bar moving, its caption bar painted as a banner,
+# closed at the end; a screenshot for people to look at. Wine draws the frame and caption
+# itself only when no window manager is to decorate the window.
+DIALMOOR_WINE_ROOT=$build bash "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' \
+  /v Decorated /t REG_SZ /d N /f >/dev/null
 head -c 6000000 /dev/urandom >"$work/big.bin"
 mkdir -p "$build/screenshots"
 options dialog "MailChannel = mcSmtpClient" "MailServerPort = 2525" "SendFlags = sfShowSendDialog" \
-  "ExtraFiles = $(win "$work/big.bin")"
+  "ExtraFiles = $(win "$work/big.bin")" "DialogFlags = ${SENDLAB_DIALOG_FLAGS-dfBannerLook}"
 SENDLAB_SHOT=$(win "$build/screenshots/send-dialog.png") run_case dialog dialog
 /usr/bin/python3 "$src/send_check.py" dialog "$work" || { cat "$work/dialog.err"; exit 1; }
 echo "send lab: all cases passed"

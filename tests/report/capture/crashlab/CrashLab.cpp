@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -21,12 +20,10 @@
 #include "delivery/log/ELogStore.h"
 #include "report/options/EModuleConfigWin32.h"
 #include "report/freeze/EFreezeWatchWin32.h"
-#include "report/options/EConfigFile.h"
 #include "report/options/ECoreOptions.h"
 #include "report/options/ECurrentOptions.h"
 #include "report/options/EModuleConfig.h"
-#include "report/options/EOptionsStream.h"
-#include "report/options/EStreams.h"
+#include "tests/report/capture/LabOptionsWin32.h"
 
 namespace {
 
@@ -109,26 +106,6 @@ void StartWaitingThreads() {
   for (int i = 0; i < 2; ++i)
     CloseHandle(CreateThread(nullptr, 0, &WaitingThread, nullptr, 0, nullptr));
   for (int i = 0; i < 500 && threadsWaiting < 4; ++i) Sleep(10);
-}
-
-bool LoadOptionsFile(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::stringstream text;
-  text << file.rdbuf();
-  TModuleConfigRecord* record =
-      OskedaModuleConfigs().FindByBase(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
-  if (!record || !record->Options) return false;
-  try {
-    TMemoryStream stream;
-    SaveStoredOptions(stream, ParseConfigFile(text.str()));
-    stream.SetPosition(0);
-    record->Options->LoadFromStream(stream);
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "CrashLab: %s\n", e.Message().c_str());
-    return false;
-  }
-  return true;
 }
 
 TApplication* labApplication = nullptr;
@@ -330,7 +307,9 @@ int main(int argc, char** argv) {
   InstallFreezeWatch();
   int arg = 1;
   if (argc > 2 && std::strcmp(argv[1], "--options") == 0) {
-    if (!LoadOptionsFile(argv[2])) {
+    std::string error;
+    if (!LoadLabOptionsFile(argv[2], error)) {
+      if (!error.empty()) std::fprintf(stderr, "CrashLab: %s\n", error.c_str());
       std::fprintf(stderr, "CrashLab: cannot use the options file %s\n", argv[2]);
       return 2;
     }
