@@ -173,10 +173,12 @@ class UniqueTimer {
   UINT_PTR id_ = 0;
 };
 
-// A device context obtained with GetDC, released with ReleaseDC.
+// A device context obtained with GetDC (or GetWindowDC), released with ReleaseDC.
 class WindowDC {
  public:
-  explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  // The client area's DC; with wholeWindow, the window's own (frame and caption included).
+  explicit WindowDC(HWND window, bool wholeWindow = false) noexcept
+      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
   ~WindowDC() {

@@ -1,18 +1,10 @@
 #include "report/dialog/EDialogCaptionWin32.h"
 
-#include <memory>
-#include <type_traits>
-
+#include "platform/win/UniqueHandle.h"
 #include "report/dialog/EDialogBannerWin32.h"
 #include "report/dialog/EDialogCaption.h"
 
 namespace {
-
-// The release of a GetWindowDC: the whole window, frame and caption included.
-struct WindowDCRelease {
-  HWND window;
-  void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); }
-};
 
 void ChangeFrame(HWND window) {
   SetWindowPos(window, nullptr, 0, 0, 0, 0,
@@ -36,9 +28,8 @@ RECT CaptionBarOf(HWND window) {
 void PaintCaptionBar(HWND window, const std::string& caption, HFONT font, bool active) {
   const RECT bar = CaptionBarOf(window);
   if (bar.right <= bar.left || bar.bottom <= bar.top) return;
-  using WholeWindowDC = std::unique_ptr<std::remove_pointer_t<HDC>, WindowDCRelease>;
-  const WholeWindowDC dc(GetWindowDC(window), WindowDCRelease{window});
-  if (!dc) return;
+  const WindowDC dc(window, true);
+  if (!dc.get()) return;
   PaintBanner(dc.get(), bar, caption, font, active);
 }
 

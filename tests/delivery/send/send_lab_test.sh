@@ -12,26 +12,10 @@ dm_enter_namespace "$@"
 wine_run=$1 lab=$2 src=$3 build=$4
 dm_own_wineserver "$(dm_build_of "$lab")" send
 
-work=$(mktemp -d)
-[ -n "${SENDLAB_KEEP:-}" ] && echo "work $work" >&2
-servers=()
-cleanup() {
-  stop_wineserver
-  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-start() {  # log name, command...
-  local log=$work/$1.log; shift
-  "$@" >"$log" 2>&1 &
-  servers+=($!)
-  for _ in $(seq 100); do grep -q ready "$log" 2>/dev/null && break; sleep 0.1; done
-  grep -q ready "$log" || { cat "$log"; exit 1; }
-}
-start relay /usr/bin/python3 "$src/send_relay.py" "$work/relay" 2525
-start slow /usr/bin/python3 "$src/send_relay.py" "$work/relay" 2527 2.5
-start web /usr/bin/python3 "$src/../web/web_server.py" "$work/web" 8080
+dm_scratch
+dm_serve "$work/relay.log" /usr/bin/python3 "$src/send_relay.py" "$work/relay" 2525
+dm_serve "$work/slow.log" /usr/bin/python3 "$src/send_relay.py" "$work/relay" 2527 2.5
+dm_serve "$work/web.log" /usr/bin/python3 "$src/../web/web_server.py" "$work/web" 8080
 
 win() { echo "Z:${1//\//\\}"; }
 options() {  # case name, option lines...
