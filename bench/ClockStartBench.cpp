@@ -206,16 +206,23 @@ int main() {
   const auto clockExe = build / "app" / "Dialmoor.exe";
   const auto emptyExe = build / "bench" / "empty_window.exe";
 
-  std::vector<double> clockVisible, emptyVisible;
-  for (int run = 0; run < 3; ++run) {
-    {
-      Started empty(emptyExe);
-      emptyVisible.push_back(empty.Until([](HWND) { return true; }));
+  // Pairs started one after the other, so that each ratio compares two starts under the same
+  // load of a shared machine; which of the two goes first alternates.
+  std::vector<double> clockVisible, emptyVisible, ratios;
+  for (int run = 0; run < 11; ++run) {
+    double clockMs = -1, emptyMs = -1;
+    for (int turn = 0; turn < 2; ++turn) {
+      if ((turn + run) % 2 == 0) {
+        Started empty(emptyExe);
+        emptyMs = empty.Until([](HWND) { return true; });
+      } else {
+        Started clock(clockExe);
+        clockMs = clock.Until([](HWND) { return true; });
+      }
     }
-    {
-      Started clock(clockExe);
-      clockVisible.push_back(clock.Until([](HWND) { return true; }));
-    }
+    clockVisible.push_back(clockMs);
+    emptyVisible.push_back(emptyMs);
+    if (clockMs > 0 && emptyMs > 0) ratios.push_back(clockMs / emptyMs);
   }
 
   const int realZones = CatalogueSize();
@@ -235,8 +242,13 @@ int main() {
   }
   std::printf("BENCH clock_window_visible %.0f ms\n", Median(clockVisible));
   std::printf("BENCH empty_window_visible %.0f ms\n", Median(emptyVisible));
+  std::printf("BENCH clock_window_visible_ratio %.2f x\n", Median(ratios));
+  if (!ratios.empty())
+    std::fprintf(stderr, "clock/empty visible over %zu pairs: %.2f..%.2f\n", ratios.size(),
+                 *std::min_element(ratios.begin(), ratios.end()),
+                 *std::max_element(ratios.begin(), ratios.end()));
   std::printf("BENCH clock_start_%d_zones %.0f ms\n", realZones, start139);
   std::printf("BENCH clock_start_%d_zones %.0f ms\n", zones, start2500);
   std::printf("BENCH tick_phase %.0f ms\n", phase);
-  return start139 < 0 || start2500 < 0 || phase < 0 ? 1 : 0;
+  return start139 < 0 || start2500 < 0 || phase < 0 || ratios.empty() ? 1 : 0;
 }
