@@ -4,12 +4,29 @@
 
 #include "platform/SysUtils.h"
 #include "platform/gui/ApplicationWin32.h"
+#include "platform/win/ProcAddress.h"
+
+namespace {
+
+// The common dialogs' library brings the shell, its helpers and the printing library with it:
+// imported, they all load before the program's first window. It is loaded when a colour is
+// first chosen instead, and stays, as it would have.
+template <typename Function>
+Function CommonDialogEntry(const char* name) {
+  static const HMODULE library = LoadLibraryA("comdlg32.dll");
+  return ProcAddress<Function>(library, name);
+}
+
+}  // namespace
 
 TColorDialog::TColorDialog(TComponent* AOwner) : TComponent(AOwner) {
   CustomColors.fill(RGB(255, 255, 255));
 }
 
 bool TColorDialog::Execute() {
+  const auto chooseColor = CommonDialogEntry<decltype(&ChooseColorA)>("ChooseColorA");
+  const auto dialogError = CommonDialogEntry<decltype(&CommDlgExtendedError)>("CommDlgExtendedError");
+  if (!chooseColor || !dialogError) throw Exception("The colour dialog is not available");
   CHOOSECOLORA choose{};
   choose.lStructSize = sizeof(choose);
   HWND owner = GetActiveWindow();
@@ -17,8 +34,8 @@ bool TColorDialog::Execute() {
   choose.rgbResult = ColorToRGB(Color);
   choose.lpCustColors = CustomColors.data();
   choose.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  if (!ChooseColorA(&choose)) {
-    if (const DWORD error = CommDlgExtendedError())
+  if (!chooseColor(&choose)) {
+    if (const DWORD error = dialogError())
       throw Exception(Format("The colour dialog failed (error %lu)", static_cast<unsigned long>(error)));
     return false;
   }

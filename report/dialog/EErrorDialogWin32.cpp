@@ -11,6 +11,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/win/ModalDialog.h"
+#include "platform/win/ProcAddress.h"
 #include "platform/win/UniqueHandle.h"
 #include "report/capture/EDispatchRules.h"
 #include "report/capture/EOskedaEvents.h"
@@ -59,6 +60,14 @@ TErrorDialogRunState& RunState() {
 }
 
 HINSTANCE DialogModule() { return ModuleOfAddress(reinterpret_cast<const void*>(&RunState)); }
+
+// The shell is loaded when the support page is first opened, not with the program: imported,
+// it and its helpers load before the program's first window. Once loaded it stays.
+void OpenSupportPage(const std::string& page) {
+  static const HMODULE shell = LoadLibraryA("shell32.dll");
+  if (const auto open = ProcAddress<decltype(&ShellExecuteA)>(shell, "ShellExecuteA"))
+    open(nullptr, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 std::string WithCrLf(const std::string& text) {
   std::string out;
@@ -409,8 +418,7 @@ bool TErrorDialog::OnCommand(int id, int code, HWND) {
       return true;
     case idSupport:
       if (code == STN_CLICKED)
-        ShellExecuteA(nullptr, "open", options_.SupportPage().c_str(), nullptr, nullptr,
-                      SW_SHOWNORMAL);
+        OpenSupportPage(options_.SupportPage());
       return true;
     default:
       return false;

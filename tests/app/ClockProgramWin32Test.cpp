@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,6 +38,44 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
   const COLORREF c = GetPixel(screen, at.x, at.y);
   ReleaseDC(nullptr, screen);
   return c;
+}
+
+// The names of the libraries an executable imports, lower case, read from its import table.
+std::vector<std::string> ImportedLibraries(const std::string& exe) {
+  std::vector<std::string> names;
+  std::FILE* file = std::fopen(exe.c_str(), "rb");
+  if (!file) return names;
+  std::vector<char> image(std::filesystem::file_size(exe));
+  const bool read = std::fread(image.data(), 1, image.size(), file) == image.size();
+  std::fclose(file);
+  if (!read || image.size() < sizeof(IMAGE_DOS_HEADER)) return names;
+  const auto at = [&image](std::size_t offset, std::size_t size) -> const char* {
+    return offset <= image.size() && size <= image.size() - offset ? image.data() + offset : nullptr;
+  };
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS32)));
+  if (!nt) return names;
+  const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+      at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+         nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+  if (!sections) return names;
+  const auto fileOffset = [&](DWORD rva) -> std::size_t {
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
+      if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+        return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+    return image.size();
+  };
+  const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  for (std::size_t offset = fileOffset(imports);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(offset, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+    if (!entry || entry->Name == 0) break;
+    const char* name = at(fileOffset(entry->Name), 1);
+    if (!name) break;
+    std::string lower(name, strnlen(name, static_cast<std::size_t>(image.data() + image.size() - name)));
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    names.push_back(lower);
+  }
+  return names;
 }
 
 // A value of the current user's registry, put back as it was when the test ends.
@@ -116,6 +157,19 @@ TEST(ClockProgram, ExecutableResources) {
   for (const char* part : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"",
                            ">PerMonitorV2, PerMonitor<", ">true/pm<", "level=\"asInvoker\""})
     EXPECT_NE(xml.find(part), std::string::npos) << part;
+}
+
+// Every imported library loads, with all it imports in turn, before the clock's window can
+// show: the colour dialog's and the shell's are loaded when first used instead. WinSock stays:
+// the mail client starts it while the program starts, so that a report never waits for it.
+TEST(ClockProgram, ImportsOnlyWhatTheFirstWindowNeeds) {
+  const std::vector<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll",
+                                            "advapi32.dll", "comctl32.dll", "version.dll",
+                                            "msvcrt.dll", "wsock32.dll"};
+  const std::vector<std::string> imported = ImportedLibraries(DialmoorExe());
+  EXPECT_GE(imported.size(), 4u);
+  for (const std::string& name : imported)
+    EXPECT_TRUE(std::find(allowed.begin(), allowed.end(), name) != allowed.end()) << name;
 }
 
 TEST(ClockProgram, FirstRunWithoutSettingsAndTheFileItWritesAtClose) {
