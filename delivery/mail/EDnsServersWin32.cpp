@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "delivery/mail/EMxLookup.h"
+#include "platform/win/ProcAddress.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ std::vector<std::string> ConfiguredServers() {
   std::vector<std::string> servers;
   TLibrary library("IPHLPAPI.DLL");
   if (!library.handle) return servers;
-  const auto getNetworkParams = reinterpret_cast<GetNetworkParamsProc>(
-      reinterpret_cast<void*>(GetProcAddress(library.handle, "GetNetworkParams")));
+  const auto getNetworkParams =
+      ProcAddress<GetNetworkParamsProc>(library.handle, "GetNetworkParams");
   if (!getNetworkParams) return servers;
   ULONG size = 0;
   std::vector<unsigned char> buffer;

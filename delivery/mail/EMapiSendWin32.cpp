@@ -11,6 +11,7 @@
 #include "delivery/mail/EMailProgram.h"
 #include "delivery/mail/EMailProgramWin32.h"
 #include "delivery/mail/EMapiMail.h"
+#include "platform/win/ProcAddress.h"
 #include "platform/win/UniqueHandle.h"
 
 namespace {
@@ -39,7 +40,7 @@ UniqueModule LoadMapiLibrary() {
 
 template <typename F>
 F* Entry(HMODULE library, const char* name) {
-  return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+  return ProcAddress<F*>(library, name);
 }
 
 std::optional<std::string> ExistingFullPath(const std::string& entry) {

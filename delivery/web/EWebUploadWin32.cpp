@@ -14,6 +14,7 @@
 #include "delivery/web/EUploadWrites.h"
 #include "delivery/web/EWebUpload.h"
 #include "delivery/web/EWinInetErrors.h"
+#include "platform/win/ProcAddress.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ struct TWinInet {
 
 template <typename F>
 bool Find(HMODULE library, const char* name, F& entry) {
-  entry = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+  entry = ProcAddress<F>(library, name);
   return entry != nullptr;
 }
 

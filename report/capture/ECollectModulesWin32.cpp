@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/win/ProcAddress.h"
 #include "report/capture/ECollectSystemWin32.h"
 #include "report/capture/EExportDirectory.h"
 #include "report/options/EModuleConfig.h"
@@ -28,8 +29,7 @@ bool EnumerateWithPsapi(const TMemoryReader& memory, std::vector<TLoadedModule>&
   // Loaded on the first report and kept: a later report does not pay for loading it again.
   static const HMODULE psapi = LoadLibraryA("PSAPI.DLL");
   if (!psapi) return false;
-  const auto enumModules = reinterpret_cast<TEnumProcessModules>(
-      reinterpret_cast<void*>(GetProcAddress(psapi, "EnumProcessModules")));
+  const auto enumModules = ProcAddress<TEnumProcessModules>(psapi, "EnumProcessModules");
   if (!enumModules) return false;
   std::vector<HMODULE> handles(256);
   DWORD needed = 0;
@@ -54,12 +54,9 @@ void EnumerateWithToolHelp(std::vector<TLoadedModule>& result) {
   using TSnapshot = HANDLE(WINAPI*)(DWORD, DWORD);
   using TModuleStep = BOOL(WINAPI*)(HANDLE, MODULEENTRY32*);
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  const auto snapshot = reinterpret_cast<TSnapshot>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
-  const auto first = reinterpret_cast<TModuleStep>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "Module32First")));
-  const auto next = reinterpret_cast<TModuleStep>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "Module32Next")));
+  const auto snapshot = ProcAddress<TSnapshot>(kernel, "CreateToolhelp32Snapshot");
+  const auto first = ProcAddress<TModuleStep>(kernel, "Module32First");
+  const auto next = ProcAddress<TModuleStep>(kernel, "Module32Next");
   if (!snapshot || !first || !next) return;
   const HANDLE list = snapshot(TH32CS_SNAPMODULE, 0);
   if (list == INVALID_HANDLE_VALUE) return;

@@ -1,5 +1,6 @@
 #include "report/capture/ECollectSystemWin32.h"
 #include "platform/win/ModuleOfAddress.h"
+#include "platform/win/ProcAddress.h"
 
 #include "platform/win/WinApi.h"
 #include <iphlpapi.h>
@@ -35,8 +36,8 @@ std::string WindowClass(HWND window) {
 // for its thread, which may be the faulting thread waiting for this report.
 std::string WindowCaption(HWND window) {
   using TInternalGetWindowText = int(WINAPI*)(HWND, LPWSTR, int);
-  static const auto internalText = reinterpret_cast<TInternalGetWindowText>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText")));
+  static const auto internalText =
+      ProcAddress<TInternalGetWindowText>(GetModuleHandleA("user32.dll"), "InternalGetWindowText");
   if (!internalText) return {};
   wchar_t text[257];
   return NarrowText(text, internalText(window, text, 257));
@@ -120,10 +121,8 @@ void ReadNetwork(TSystemSnapshot& system) {
   // Loaded on the first report and kept: a later report does not pay for loading it again.
   static const HMODULE library = LoadLibraryA("iphlpapi.dll");
   if (!library) return;
-  const auto adaptersInfo = reinterpret_cast<TGetAdaptersInfo>(
-      reinterpret_cast<void*>(GetProcAddress(library, "GetAdaptersInfo")));
-  const auto perAdapterInfo = reinterpret_cast<TGetPerAdapterInfo>(
-      reinterpret_cast<void*>(GetProcAddress(library, "GetPerAdapterInfo")));
+  const auto adaptersInfo = ProcAddress<TGetAdaptersInfo>(library, "GetAdaptersInfo");
+  const auto perAdapterInfo = ProcAddress<TGetPerAdapterInfo>(library, "GetPerAdapterInfo");
   if (!adaptersInfo) return;
   ULONG size = 0;
   DWORD status = adaptersInfo(nullptr, &size);
@@ -162,8 +161,8 @@ void ReadNetwork(TSystemSnapshot& system) {
 void ReadDisk(TSystemSnapshot& system, const std::string& modulePath) {
   using TGetDiskFreeSpaceEx =
       BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-  const auto freeSpace = reinterpret_cast<TGetDiskFreeSpaceEx>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
+  const auto freeSpace =
+      ProcAddress<TGetDiskFreeSpaceEx>(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA");
   const std::string root = DriveRootOf(modulePath);
   if (!freeSpace || root.empty()) return;
   ULARGE_INTEGER available, total, free;

@@ -1,5 +1,6 @@
 #include "report/capture/EReportSequenceWin32.h"
 #include "platform/win/ModuleOfAddress.h"
+#include "platform/win/ProcAddress.h"
 
 #include <cxxabi.h>
 
@@ -101,8 +102,8 @@ void DebugLine(const std::string& line) { OutputDebugStringA(line.c_str()); }
 
 bool UnderDebuggerOrEnvironment() {
   using TIsDebuggerPresent = BOOL(WINAPI*)();
-  auto* isDebuggerPresent = reinterpret_cast<TIsDebuggerPresent>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsDebuggerPresent")));
+  const auto isDebuggerPresent =
+      ProcAddress<TIsDebuggerPresent>(GetModuleHandleA("kernel32.dll"), "IsDebuggerPresent");
   return (isDebuggerPresent && isDebuggerPresent()) ||
          IsDevelopmentEnvironmentExe(ModuleFileName(nullptr));
 }
@@ -229,9 +230,7 @@ class TSequenceEvents final : public IReportEvents {
  private:
   template <typename Fn>
   Fn* Export(TOskedaEvent event) const {
-    return module_ ? reinterpret_cast<Fn*>(reinterpret_cast<void*>(
-                         GetProcAddress(module_, OskedaEventExportNames[event])))
-                   : nullptr;
+    return ProcAddress<Fn*>(module_, OskedaEventExportNames[event]);
   }
   void Run(const std::function<void()>& call) {
     if (request_)
