@@ -26,12 +26,13 @@ class TSendProgress::TDialog final : public TModalDialog {
     const std::string caption = owner_.text_(TextCaption);
     captionFont_ = MakeDialogFont(dialog, 100, FW_BOLD);
     look_.Attach(dialog, owner_.bannerLook_, caption, captionFont_.get());
-    SetWindowTextA(dialog, caption.c_str());
     statusFont_ = MakeDialogFont(dialog);
     SendMessageA(Item(SendDialogStatusItem), WM_SETFONT,
                  reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
     SendMessageA(Item(SendDialogProgressItem), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The caption comes last: whoever finds the window by it finds it complete and on top.
+    SetWindowTextA(dialog, caption.c_str());
     owner_.window_ = dialog;
     PostMessageA(dialog, SendDialogRunningMessage, 0, 0);
     return true;
