@@ -38,11 +38,6 @@ UniqueModule LoadMapiLibrary() {
   return library;
 }
 
-template <typename F>
-F* Entry(HMODULE library, const char* name) {
-  return ProcAddress<F*>(library, name);
-}
-
 std::optional<std::string> ExistingFullPath(const std::string& entry) {
   const DWORD attributes = GetFileAttributesA(entry.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
@@ -111,9 +106,9 @@ bool SendEmailByMAPI(const TMailProgramMessage& message, const TMailProgramSetti
     RecordMapiError("Cannot open the MAPI dll.");
     return false;
   }
-  auto* logon = Entry<MAPILOGON>(library.get(), "MAPILogon");
-  auto* logoff = Entry<MAPILOGOFF>(library.get(), "MAPILogoff");
-  auto* sendMail = Entry<MAPISENDMAIL>(library.get(), "MAPISendMail");
+  auto* logon = ProcAddress<MAPILOGON*>(library.get(), "MAPILogon");
+  auto* logoff = ProcAddress<MAPILOGOFF*>(library.get(), "MAPILogoff");
+  auto* sendMail = ProcAddress<MAPISENDMAIL*>(library.get(), "MAPISendMail");
   if (!logon || !logoff || !sendMail) {
     RecordMapiError("Cannot found the MAPI functions.");
     return false;
